@@ -1,0 +1,59 @@
+// The engine's friend object for channels: the bookkeeping that is not part of a channel's own
+// interface. One stateless instance, the exported global channelInternal. Plug-ins reach it
+// through that global, so the order of the virtual operations is part of the binary interface.
+#pragma once
+
+#include "PublicCallInfo.h"
+#include "Vlt_Channel.h"
+
+class VEXILON_API ChannelInternal {
+ public:
+  ChannelInternal() = default;
+  virtual ~ChannelInternal();                                                        // 0
+  virtual int SetChildByType(Vlt_Channel* parent, Vlt_Channel* child, int targetChannel);  // 1
+  virtual void RemoveChildPosition(Vlt_Channel* channel, int index);                 // 2
+  virtual void RemoveChild(Vlt_Channel* parent, Vlt_Channel* child);                 // 3
+  virtual void RecalculateNodeOffsets(Vlt_Channel* channel);                         // 4
+  virtual void SortChilderen(Vlt_Channel* channel);                                  // 5
+  virtual int GetChildCreationCount(Vlt_Channel* channel);                           // 6
+  virtual int GetChildLinkPosition(Vlt_Channel* channel, int index);                 // 7
+  virtual bool CheckChannelRequest(Vlt_Channel* requester, int targetIndex, int targetPosition,
+                                   Vlt_Channel* target, int linkPosition);           // 8
+  virtual void SetChannelIDIndexNr(Vlt_Channel* channel, int indexNr);               // 9
+  virtual void SetChannelGroup(Vlt_Channel* channel, Vlt_ChannelGroup* group);       // 10
+  virtual bool GetIfExternalChild(Vlt_Channel* channel, int index);                  // 11
+  virtual bool SetPublicCallInfo(Vlt_Channel* channel, PublicCallInfo info);         // 12
+  virtual PublicCallInfo GetPublicCallInfo(Vlt_Channel* channel);                    // 13
+  virtual void SetAutoLoadGroup(Vlt_Channel* channel, bool autoLoad);                // 14
+  virtual void SetDynamicAutoLoadGroup(Vlt_Channel* channel, bool dynamicLoad);      // 15
+  virtual bool GetAutoLoadGroup(Vlt_Channel* channel);                               // 16
+  virtual bool GetDynamicAutoLoadGroup(Vlt_Channel* channel);                        // 17
+  virtual bool CheckPublicChannelRequest(Vlt_Channel* caller, Vlt_Channel* candidate, int poolNr,
+                                         const char* poolName);                      // 18
+  virtual void SetRequestedPublicChannelNr(Vlt_Channel* channel, int poolNr);        // 19
+  virtual void DoPublicChannelNameCheck(Vlt_Channel* channel);                       // 20
+  virtual ParameterInfo* GetParameterInfo(Vlt_Channel* channel);                     // 21
+  virtual void SetParameterInfo(Vlt_Channel* channel, int parameterNr);              // 22
+  virtual void SetParameterInfo(Vlt_Channel* channel, ParameterInfo info);           // 23
+  virtual int GetChannelGetChildTime(Vlt_Channel* channel);                          // 24
+  virtual void UpdateCallingTime(Vlt_Channel* channel);                              // 25
+  virtual bool GetIgnoreTreeCount(Vlt_Channel* channel);                             // 26
+  virtual void SetIgnoreTreeCount(Vlt_Channel* channel, bool ignore);                // 27
+  virtual void GetChannelDepenency(Vlt_Channel* channel, Vlt_List* dependencies);    // 28
+  virtual void ReleaseChilderen(Vlt_Channel* channel);                               // 29
+
+  ChildInfo* GetChildInfo(Vlt_Channel* channel, int index);
+  Vlt_Channel* GetInternalChild(Vlt_Channel* channel, int index);
+  ChildCreation* GetChildCreateType(Vlt_Channel* channel, int index);
+  void SetTreeCountMode(Vlt_Channel* channel, int mode);
+  int GetTreeCountMode(Vlt_Channel* channel);
+  int GetTreeRecalculateCount(Vlt_Channel* channel);
+
+  // Public calls: the channel a public-call channel stands for, or none.
+  Vlt_Channel* GetInternalPublicChannelForPublicCall(Vlt_Channel* caller, bool activate);
+  Vlt_Channel* GetPublicChannelForPublicCall(Vlt_Channel* caller, bool activate);
+  // The flat index that carries parameter n of a called group.
+  int TranslateGroupInterfaceNr(Vlt_Channel* caller, int n);
+};
+
+VEXILON_API extern ChannelInternal* channelInternal;

@@ -1,0 +1,172 @@
+// The platform layer: every call into the operating system that the engine, the plug-ins, the
+// launcher and the hosts make goes through here, so that nothing else includes an OS header.
+// One implementation for POSIX (platform/posix) and one for Win32 (platform/win32).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace vplat {
+
+// ------------------------------------------------------------------ modules
+
+using ModuleHandle = void*;
+
+// Loads a module. A name containing a path separator ('/' or '\\') is loaded as that path.
+// A bare name is searched in the folders listed in the "PATH" environment variable (in order),
+// then left to the system loader.
+// On Linux: '\\' is treated as '/', a name ending in ".dll" (any case) is looked up with the
+// ".so" ending instead, and every path component is matched ignoring case when the exact name
+// does not exist (so "channels\\fileloader.dll" finds "channels/FileLoader.so"). Before dlopen,
+// the module's ELF DT_NEEDED entries that are found in the PATH folders are loaded first
+// (recursively), so that a plug-in's dependency sitting in a "3rd" folder on PATH resolves (the
+// Linux loader does not read PATH).
+// Returns null on failure; lastErrorCode() then tells why (2: not found, 126: a dependency is
+// missing, 193: a bad or unloadable image; on Windows the system's code).
+ModuleHandle loadModule(const char* nameOrPath);
+
+// Address of an exported function or variable, or null (lastErrorCode() is then 127).
+void* findExport(ModuleHandle module, const char* name);
+
+// Releases a module loaded by loadModule (and on Linux the dependencies it pulled in).
+void freeModule(ModuleHandle module);
+
+// Why the last loadModule/findExport on this thread failed; 0 after a success.
+uint32_t lastErrorCode();
+
+// The system's words for the last failure on this thread (dlerror() text on Linux).
+const char* lastErrorText();
+
+// ------------------------------------------------------------------ paths and files
+
+// File extension of loadable modules without the dot: "dll" on Windows, "so" on Linux.
+const char* moduleExtension();
+
+// Separator between folders in a path: '\\' on Windows, '/' on Linux.
+char pathSeparator();
+
+// Separator between entries of "PATH": ';' on Windows, ':' on Linux.
+char pathListSeparator();
+
+// The path the system understands for a path written the Windows way. On Linux '\\' becomes
+// '/', then every component that does not exist as written is matched ignoring case against its
+// folder's entries (components that match nothing stay as written). Windows: unchanged.
+std::string nativePath(const char* path);
+
+// True when something (file or folder) exists at the path (through nativePath).
+bool fileExists(const char* path);
+
+// Opens (creating it when missing), appends and closes, like writing one log line. The file is
+// never held open, so a crash right after loses nothing already appended.
+bool appendToFile(const char* path, const void* data, size_t size);
+
+// Full path of the folder that holds the running executable, without a trailing separator.
+// Hosts find the engine and the plug-in folders from here; tests find their test modules.
+std::string executableDir();
+
+// ------------------------------------------------------------------ time
+
+// Milliseconds since some fixed point, 32-bit: wraps after about 49.7 days, so compare by
+// difference, never by order.
+uint32_t tickCount();
+
+// Suspends the calling thread for at least ms milliseconds.
+void sleepMs(uint32_t ms);
+
+// The wall clock in the local time zone (month 1-12, day 1-31, hour 0-23).
+struct LocalTime {
+  int year, month, day, hour, minute, second;
+};
+LocalTime localTime();
+
+// ------------------------------------------------------------------ ids
+
+// A new unique id in the Windows GUID byte layout (Data1, Data2 and Data3 little-endian, then
+// Data4): CoCreateGuid on Windows, a random version 4 id on Linux. Both builds store the same
+// bytes, so an id written on one reads back identically on the other.
+void newGuid(unsigned char out16[16]);
+
+// ------------------------------------------------------------------ environment
+
+// Reads a variable of the process environment; false when it is not set.
+bool getEnv(const char* name, std::string& value);
+
+// Sets a variable of the process environment (null value removes it). The module loader and
+// child processes see the change.
+bool setEnv(const char* name, const char* value);
+
+// ------------------------------------------------------------------ registry (string values)
+
+// On Windows the real registry. On Linux a text file in the Windows ".reg" syntax, path from
+// VEXILON_REGISTRY, default $XDG_CONFIG_HOME/vexilon/registry.reg ($HOME/.config when unset);
+// key and value names compare ignoring case; each write replaces the file atomically.
+enum class RegRoot { LocalMachine, CurrentUser, ClassesRoot };
+enum class RegResult { Ok, NoKey, NoValue, NotString, Failed };
+
+// Reads a string value. A null or empty name is the key's default value.
+RegResult regGetString(RegRoot root, const char* key, const char* name, std::string& value);
+
+// Writes a string value, creating the key (and its parents) when missing.
+bool regSetString(RegRoot root, const char* key, const char* name, const char* value);
+
+// Removes a value; false when it did not exist or could not be removed.
+bool regDeleteValue(RegRoot root, const char* key, const char* name);
+
+// ------------------------------------------------------------------ the user
+
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class Icon { None, Error, Warning, Information, Question };
+enum class Answer { Ok, Cancel, Yes, No, Retry };
+using WindowHandle = void*;
+
+// Shows a message box and returns the user's answer. Where no user is present (always on
+// Linux; on Windows when the box cannot be shown or VEXILON_HEADLESS=1) the box is written to
+// standard error as one block and answered from the comma-separated queue in VEXILON_ANSWERS
+// (ok, cancel, yes, no, retry; one consumed per box), else by the safe default: Ok for Ok,
+// No for YesNo, Cancel for the others. Never blocks without a user.
+Answer messageBox(WindowHandle owner, const char* text, const char* caption, Buttons buttons,
+                  Icon icon);
+
+// Receives every message box instead of the user. Tests install a recorder to assert each box
+// and to script the answers.
+class UserSink {
+ public:
+  virtual ~UserSink() = default;
+  virtual Answer OnMessageBox(WindowHandle owner, const char* text, const char* caption,
+                              Buttons buttons, Icon icon) = 0;
+};
+
+// Routes message boxes to the sink; null restores the default (the user, or the headless path).
+void setUserSink(UserSink* sink);
+
+// ------------------------------------------------------------------ threads
+
+// A lock for threads of this process. Re-entrant: the thread that holds it may enter again
+// (and leaves as often as it entered), as a Windows critical section does.
+class Lock {
+ public:
+  Lock();
+  ~Lock();
+  Lock(const Lock&) = delete;
+  Lock& operator=(const Lock&) = delete;
+  void Enter();
+  void Leave();
+
+ private:
+  void* impl_;
+};
+
+// Holds a Lock for one scope.
+class LockGuard {
+ public:
+  explicit LockGuard(Lock& lock) : lock_(lock) { lock_.Enter(); }
+  ~LockGuard() { lock_.Leave(); }
+  LockGuard(const LockGuard&) = delete;
+  LockGuard& operator=(const LockGuard&) = delete;
+
+ private:
+  Lock& lock_;
+};
+
+}  // namespace vplat
