@@ -26,7 +26,8 @@ class VEXILON_API Vlt_Channel : public DllInterface {
   ~Vlt_Channel() override;                                                       // slot 0
   virtual void CallChannel();                                                    // slot 1
   virtual void OneTimeInitialize();                                              // slot 2
-  virtual void DoEvent(int event, uint32_t data);                                // slot 3
+  // data is pointer-sized: event 1 passes the address of the window message record.
+  virtual void DoEvent(int event, uintptr_t data);                               // slot 3
   virtual ChannelType GetChannelType();                                          // slot 4
   virtual bool SaveChannel(VltFileSaver* saver);                                 // slot 5
   virtual bool LoadChannel(VltFileLoader* loader, Vlt_ChannelGroup* group);      // slot 6
