@@ -7,6 +7,19 @@
 #include <cstdint>
 #include <string>
 
+// The layer is a static library linked into the engine core, which exports it, so that the
+// engine, its plug-ins, the hosts and the tests share one copy (one user sink, one answer queue).
+// Targets linking the library itself see VPLAT_EXPORTS; everyone else imports from the engine.
+#if defined(_WIN32)
+#if defined(VPLAT_EXPORTS)
+#define VPLAT_API __declspec(dllexport)
+#else
+#define VPLAT_API __declspec(dllimport)
+#endif
+#else
+#define VPLAT_API __attribute__((visibility("default")))
+#endif
+
 namespace vplat {
 
 // ------------------------------------------------------------------ modules
@@ -24,77 +37,77 @@ using ModuleHandle = void*;
 // Linux loader does not read PATH).
 // Returns null on failure; lastErrorCode() then tells why (2: not found, 126: a dependency is
 // missing, 193: a bad or unloadable image; on Windows the system's code).
-ModuleHandle loadModule(const char* nameOrPath);
+VPLAT_API ModuleHandle loadModule(const char* nameOrPath);
 
 // Address of an exported function or variable, or null (lastErrorCode() is then 127).
-void* findExport(ModuleHandle module, const char* name);
+VPLAT_API void* findExport(ModuleHandle module, const char* name);
 
 // Releases a module loaded by loadModule (and on Linux the dependencies it pulled in).
-void freeModule(ModuleHandle module);
+VPLAT_API void freeModule(ModuleHandle module);
 
 // Why the last loadModule/findExport on this thread failed; 0 after a success.
-uint32_t lastErrorCode();
+VPLAT_API uint32_t lastErrorCode();
 
 // The system's words for the last failure on this thread (dlerror() text on Linux).
-const char* lastErrorText();
+VPLAT_API const char* lastErrorText();
 
 // ------------------------------------------------------------------ paths and files
 
 // File extension of loadable modules without the dot: "dll" on Windows, "so" on Linux.
-const char* moduleExtension();
+VPLAT_API const char* moduleExtension();
 
 // Separator between folders in a path: '\\' on Windows, '/' on Linux.
-char pathSeparator();
+VPLAT_API char pathSeparator();
 
 // Separator between entries of "PATH": ';' on Windows, ':' on Linux.
-char pathListSeparator();
+VPLAT_API char pathListSeparator();
 
 // The path the system understands for a path written the Windows way. On Linux '\\' becomes
 // '/', then every component that does not exist as written is matched ignoring case against its
 // folder's entries (components that match nothing stay as written). Windows: unchanged.
-std::string nativePath(const char* path);
+VPLAT_API std::string nativePath(const char* path);
 
 // True when something (file or folder) exists at the path (through nativePath).
-bool fileExists(const char* path);
+VPLAT_API bool fileExists(const char* path);
 
 // Opens (creating it when missing), appends and closes, like writing one log line. The file is
 // never held open, so a crash right after loses nothing already appended.
-bool appendToFile(const char* path, const void* data, size_t size);
+VPLAT_API bool appendToFile(const char* path, const void* data, size_t size);
 
 // Full path of the folder that holds the running executable, without a trailing separator.
 // Hosts find the engine and the plug-in folders from here; tests find their test modules.
-std::string executableDir();
+VPLAT_API std::string executableDir();
 
 // ------------------------------------------------------------------ time
 
 // Milliseconds since some fixed point, 32-bit: wraps after about 49.7 days, so compare by
 // difference, never by order.
-uint32_t tickCount();
+VPLAT_API uint32_t tickCount();
 
 // Suspends the calling thread for at least ms milliseconds.
-void sleepMs(uint32_t ms);
+VPLAT_API void sleepMs(uint32_t ms);
 
 // The wall clock in the local time zone (month 1-12, day 1-31, hour 0-23).
 struct LocalTime {
   int year, month, day, hour, minute, second;
 };
-LocalTime localTime();
+VPLAT_API LocalTime localTime();
 
 // ------------------------------------------------------------------ ids
 
 // A new unique id in the Windows GUID byte layout (Data1, Data2 and Data3 little-endian, then
 // Data4): CoCreateGuid on Windows, a random version 4 id on Linux. Both builds store the same
 // bytes, so an id written on one reads back identically on the other.
-void newGuid(unsigned char out16[16]);
+VPLAT_API void newGuid(unsigned char out16[16]);
 
 // ------------------------------------------------------------------ environment
 
 // Reads a variable of the process environment; false when it is not set.
-bool getEnv(const char* name, std::string& value);
+VPLAT_API bool getEnv(const char* name, std::string& value);
 
 // Sets a variable of the process environment (null value removes it). The module loader and
 // child processes see the change.
-bool setEnv(const char* name, const char* value);
+VPLAT_API bool setEnv(const char* name, const char* value);
 
 // ------------------------------------------------------------------ registry (string values)
 
@@ -105,13 +118,14 @@ enum class RegRoot { LocalMachine, CurrentUser, ClassesRoot };
 enum class RegResult { Ok, NoKey, NoValue, NotString, Failed };
 
 // Reads a string value. A null or empty name is the key's default value.
-RegResult regGetString(RegRoot root, const char* key, const char* name, std::string& value);
+VPLAT_API RegResult regGetString(RegRoot root, const char* key, const char* name,
+                                 std::string& value);
 
 // Writes a string value, creating the key (and its parents) when missing.
-bool regSetString(RegRoot root, const char* key, const char* name, const char* value);
+VPLAT_API bool regSetString(RegRoot root, const char* key, const char* name, const char* value);
 
 // Removes a value; false when it did not exist or could not be removed.
-bool regDeleteValue(RegRoot root, const char* key, const char* name);
+VPLAT_API bool regDeleteValue(RegRoot root, const char* key, const char* name);
 
 // ------------------------------------------------------------------ the user
 
@@ -125,12 +139,12 @@ using WindowHandle = void*;
 // standard error as one block and answered from the comma-separated queue in VEXILON_ANSWERS
 // (ok, cancel, yes, no, retry; one consumed per box), else by the safe default: Ok for Ok,
 // No for YesNo, Cancel for the others. Never blocks without a user.
-Answer messageBox(WindowHandle owner, const char* text, const char* caption, Buttons buttons,
-                  Icon icon);
+VPLAT_API Answer messageBox(WindowHandle owner, const char* text, const char* caption,
+                            Buttons buttons, Icon icon);
 
 // Receives every message box instead of the user. Tests install a recorder to assert each box
 // and to script the answers.
-class UserSink {
+class VPLAT_API UserSink {
  public:
   virtual ~UserSink() = default;
   virtual Answer OnMessageBox(WindowHandle owner, const char* text, const char* caption,
@@ -138,13 +152,13 @@ class UserSink {
 };
 
 // Routes message boxes to the sink; null restores the default (the user, or the headless path).
-void setUserSink(UserSink* sink);
+VPLAT_API void setUserSink(UserSink* sink);
 
 // ------------------------------------------------------------------ threads
 
 // A lock for threads of this process. Re-entrant: the thread that holds it may enter again
 // (and leaves as often as it entered), as a Windows critical section does.
-class Lock {
+class VPLAT_API Lock {
  public:
   Lock();
   ~Lock();
