@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ChildCreation.h"
+#include "Vlt_List.h"
 
 // What a public-call channel calls (696 bytes when stored).
 struct VEXILON_API PublicCallInfo {
