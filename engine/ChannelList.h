@@ -43,6 +43,9 @@ class VEXILON_API ChannelList {
   int AddItem(ChannelListItem* item);
 
  private:
+  // The engine's install folder, or an empty text.
+  const char* InstallDir() const;
+
   Vlt_List items_;  // of ChannelListItem, owned
   char channelDir_[260];
   EngineInterface* engineInterface_;

@@ -1,0 +1,226 @@
+#include "EngineInterfaceExt.h"
+
+#include "ChannelList.h"
+#include "DllInterface.h"
+#include "Engine.h"
+#include "EngineInterface.h"
+#include "HostText.h"
+
+namespace {
+constexpr int kDebugSlots = 10;
+constexpr size_t kDebugTextChars = 298;
+}  // namespace
+
+EngineInterfaceExt::EngineInterfaceExt()
+    : trackChannelCalling_(false),
+      graphRunning_(true),
+      projectFileLoader_(nullptr),
+      projectEditorVersion_(0),
+      engineInterface_(nullptr),
+      keepRunningApplication_(false),
+      // The pool manager arrives with channel pools; until then there is none.
+      channelPoolManagement_(nullptr),
+      initialized_(false) {
+  for (auto& text : debugTexts_) text[0] = '\0';
+}
+
+EngineInterfaceExt::~EngineInterfaceExt() = default;
+
+void EngineInterfaceExt::SetEngineInterface(EngineInterface* engineInterface) {
+  engineInterface_ = engineInterface;
+}
+
+// The engine behind the interface, or null when there is none.
+static Engine* EngineOf(EngineInterface* engineInterface) {
+  return engineInterface != nullptr ? engineInterface->GetEngine() : nullptr;
+}
+
+void EngineInterfaceExt::SetInstallDir(const char* folder) {
+  if (Engine* engine = EngineOf(engineInterface_)) engine->SetInstallDir(folder);
+}
+
+void EngineInterfaceExt::SetLumenarRegKey(const char* key) {
+  if (Engine* engine = EngineOf(engineInterface_)) engine->SetRegKey(key);
+}
+
+void EngineInterfaceExt::ProcessWindowMessage(VltWindow window, unsigned message, unsigned wParam,
+                                              long lParam) {
+  if (Engine* engine = EngineOf(engineInterface_))
+    engine->ProcessWindowMessage(window, message, wParam, lParam);
+}
+
+int EngineInterfaceExt::GetInterfaceID() { return VLT_ENGINE_VERSION; }
+
+bool EngineInterfaceExt::InitEngine(VltInstance instance, const char* className) {
+  Engine* engine = EngineOf(engineInterface_);
+  if (engine == nullptr || !engine->InitEngine(instance, className)) return false;
+  for (auto& text : debugTexts_) text[0] = '\0';
+  return true;
+}
+
+void EngineInterfaceExt::UpdateChannelTree() {
+  if (Engine* engine = EngineOf(engineInterface_)) engine->UpdateChannelTree();
+}
+
+void EngineInterfaceExt::ReleaseGroups() {
+  if (Engine* engine = EngineOf(engineInterface_)) engine->ReleaseGroups();
+}
+
+void EngineInterfaceExt::CheckPublicChannelRemoval(Vlt_Channel* channel, int poolNr) {
+  if (Engine* engine = EngineOf(engineInterface_))
+    engine->CheckPublicChannelRemoval(channel, poolNr);
+}
+
+void EngineInterfaceExt::CheckPublicCallChannelRemoval(Vlt_Channel* channel) {
+  if (Engine* engine = EngineOf(engineInterface_)) engine->CheckPublicCallChannelRemoval(channel);
+}
+
+void EngineInterfaceExt::CheckInterfaceChange(const char* poolName, Vlt_Channel* channel) {
+  if (Engine* engine = EngineOf(engineInterface_)) engine->CheckInterfaceChange(poolName, channel);
+}
+
+void EngineInterfaceExt::IncreaseTreeCount() {
+  if (Engine* engine = EngineOf(engineInterface_)) engine->IncreaseTreeCount();
+}
+
+Vlt_Channel* EngineInterfaceExt::GetPublicChannel(PublicCallInfo* info) {
+  Engine* engine = EngineOf(engineInterface_);
+  return engine != nullptr ? engine->GetPublicChannel(info) : nullptr;
+}
+
+bool EngineInterfaceExt::AddChannelRequest(int index, Vlt_Channel* channel) {
+  Engine* engine = EngineOf(engineInterface_);
+  return engine != nullptr && engine->AddChannelRequest(index, channel);
+}
+
+void EngineInterfaceExt::CheckChannelRequest(Vlt_ChannelGroup* group, int index,
+                                             Vlt_Channel* channel) {
+  if (Engine* engine = EngineOf(engineInterface_))
+    engine->CheckChannelRequest(group, index, channel);
+}
+
+DllInterface* EngineInterfaceExt::GetDLLInstance(const char* fileName) {
+  Engine* engine = EngineOf(engineInterface_);
+  if (engine == nullptr) return nullptr;
+  DllInterface* instance = engine->GetDLLInstance(fileName);
+  if (instance != nullptr) instance->engine = engineInterface_;
+  return instance;
+}
+
+Vlt_Channel* EngineInterfaceExt::CreateChannelFromDLL(const char* fileName, Vlt_ChannelGroup* group,
+                                                      bool createChildren) {
+  Engine* engine = EngineOf(engineInterface_);
+  return engine != nullptr ? engine->CreateChannelFromDLL(fileName, group, createChildren)
+                           : nullptr;
+}
+
+ChannelType EngineInterfaceExt::GetDLLType(const char* fileName) {
+  Engine* engine = EngineOf(engineInterface_);
+  return engine != nullptr ? engine->GetDLLType(fileName) : ChannelType();
+}
+
+ChannelType EngineInterfaceExt::GetDLLType(VltInstance module) {
+  return Engine::GetDLLType(module);
+}
+
+void EngineInterfaceExt::SetWindowHandle(VltWindow window) {
+  if (Engine* engine = EngineOf(engineInterface_)) engine->SetWindowHandle(window);
+}
+
+ChannelList* EngineInterfaceExt::GetChannelList() {
+  Engine* engine = EngineOf(engineInterface_);
+  return engine != nullptr ? engine->GetChannelList() : nullptr;
+}
+
+void EngineInterfaceExt::DebugOut(const char* text, int slot) {
+  if (slot < 0 || slot >= kDebugSlots) return;
+  hosttext::CopyText(debugTexts_[slot], text, kDebugTextChars);
+}
+
+const char* EngineInterfaceExt::GetDebug(int slot) {
+  if (slot < 0 || slot >= kDebugSlots) return nullptr;
+  return debugTexts_[slot];
+}
+
+void EngineInterfaceExt::KillTread(Vlt_Tread* thread) {
+  if (Engine* engine = EngineOf(engineInterface_)) engine->KillTread(thread);
+}
+
+void EngineInterfaceExt::SetIfTrackChannelCalling(bool track) { trackChannelCalling_ = track; }
+
+void EngineInterfaceExt::SetGraphRunning(bool running) { graphRunning_ = running; }
+
+bool EngineInterfaceExt::GetGraphRunning() { return graphRunning_; }
+
+// Project files arrive with the project loader; until then no project can be read.
+int EngineInterfaceExt::InitializeLmrFile(const char*) { return 1; }
+
+Vlt_ChannelGroup* EngineInterfaceExt::GetLmrStartGroup() { return nullptr; }
+
+void EngineInterfaceExt::SetStartGroup(int index) {
+  if (Engine* engine = EngineOf(engineInterface_)) engine->SetStartGroup(index);
+}
+
+int EngineInterfaceExt::GetStartGroup() {
+  Engine* engine = EngineOf(engineInterface_);
+  return engine != nullptr ? engine->GetStartGroup() : -1;
+}
+
+int EngineInterfaceExt::GetProjectEditorVersion() { return projectEditorVersion_; }
+
+void EngineInterfaceExt::Release() {
+  if (Engine* engine = EngineOf(engineInterface_)) engine->Release();
+}
+
+int EngineInterfaceExt::GetUniqueChannelCount() {
+  Engine* engine = EngineOf(engineInterface_);
+  return engine != nullptr ? engine->GetUniqueChannelCount() : 0;
+}
+
+// Container translators arrive with the project loader; until then files are left as they are.
+void EngineInterfaceExt::TranslateFile(Vco_FileLoaderChannel*) {}
+
+void EngineInterfaceExt::TranslateFile(VltFileLoader*) {}
+
+bool EngineInterfaceExt::SetRegData(const char* name, const char* value) {
+  Engine* engine = EngineOf(engineInterface_);
+  return engine != nullptr && engine->SetRegData(name, value);
+}
+
+bool EngineInterfaceExt::GetRegData(const char* name, char* buffer, int size) {
+  Engine* engine = EngineOf(engineInterface_);
+  return engine != nullptr && engine->GetRegData(name, buffer, size);
+}
+
+Vlt_Tread* EngineInterfaceExt::GetNewTread() {
+  Engine* engine = EngineOf(engineInterface_);
+  return engine != nullptr ? engine->GetNewTread() : nullptr;
+}
+
+Vlt_Tread* EngineInterfaceExt::GetTreadFromID(int id) {
+  Engine* engine = EngineOf(engineInterface_);
+  return engine != nullptr ? engine->GetTreadFromID(id) : nullptr;
+}
+
+int EngineInterfaceExt::GetCurrentEvent() {
+  Engine* engine = EngineOf(engineInterface_);
+  return engine != nullptr ? engine->GetCurrentEvent() : -1;
+}
+
+bool EngineInterfaceExt::GetIfKeepRunningApplication() { return keepRunningApplication_; }
+
+void EngineInterfaceExt::SetIfKeepRunningApplication(bool keepRunning) {
+  keepRunningApplication_ = keepRunning;
+}
+
+void EngineInterfaceExt::DoLinkPoolToChannel(Vlt_Channel* channel) {
+  if (Engine* engine = EngineOf(engineInterface_)) engine->DoLinkPoolToChannel(channel);
+}
+
+ChannelPoolManagement* EngineInterfaceExt::GetChannelPoolManagement() {
+  return channelPoolManagement_;
+}
+
+bool EngineInterfaceExt::GetInitialized() { return initialized_; }
+
+void EngineInterfaceExt::SetInitialized(bool initialized) { initialized_ = initialized; }
