@@ -54,6 +54,12 @@ class VEXILON_API ChannelInternal {
   Vlt_Channel* GetPublicChannelForPublicCall(Vlt_Channel* caller, bool activate);
   // The flat index that carries parameter n of a called group.
   int TranslateGroupInterfaceNr(Vlt_Channel* caller, int n);
+
+  // A public-call channel without a target has one variable position that accepts any type;
+  // makes it (head at entry 0, dropLastChild set) when the channel has none yet.
+  void MakeUnresolvedPosition(Vlt_Channel* caller);
+  // Records a link read from a file that waits for its target channel (see CheckChannelRequest).
+  void AddPendingLink(Vlt_Channel* channel, int targetIndex, int targetPosition, int unused);
 };
 
 VEXILON_API extern ChannelInternal* channelInternal;
