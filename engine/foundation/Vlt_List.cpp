@@ -3,20 +3,25 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "DllInterface.h"
 #include "EngineInterface.h"
 
 namespace {
 
-// Reports through the engine's message-box sink; silent while no engine exists, so lists work
-// before any engine object does.
-void ReportToEngine(const char* text, int value, bool withValue) {
+// Reports go through the engine's message-box sink and are silent while no engine exists, so
+// lists work before any engine object does.
+void ReportExtendFailure(double requested) {
   if (globalEngine == nullptr) return;
-  if (withValue)
-    globalEngine->showMessageBox_(text, value);
-  else
-    globalEngine->showMessageBox_(text);
+  // The request may lie beyond the 32-bit range, so it is written as a text.
+  const std::string size = std::to_string(static_cast<long long>(requested));
+  globalEngine->showMessageBox_("Error couldn't extend list", size.c_str());
+}
+
+void ReportTooSmall() {
+  if (globalEngine == nullptr) return;
+  globalEngine->showMessageBox_("Vlt_List::InsertItem Error reallist is to small!!!");
 }
 
 }  // namespace
@@ -47,8 +52,7 @@ void Vlt_List::IncreaseRealListLength(int request) {
     items_ = nullptr;
     count_ = 0;
     capacity_ = 0;
-    ReportToEngine("Error couldn't extend list",
-                   grown < static_cast<double>(INT_MAX) ? static_cast<int>(grown) : INT_MAX, true);
+    ReportExtendFailure(grown);
     return;
   }
   const int keep = count_ < newCapacity ? count_ : newCapacity;
@@ -79,7 +83,7 @@ int Vlt_List::AddItemOrNULL(void* item) {
 bool Vlt_List::InsertItem(void* item, int index) {
   if (capacity_ <= count_ + 1) IncreaseRealListLength(count_ + 1);
   if (items_ == nullptr || capacity_ <= count_ + 1) {
-    ReportToEngine("Vlt_List::InsertItem Error reallist is to small!!!", 0, false);
+    ReportTooSmall();
     return false;
   }
   if (index < 0) return false;

@@ -3,7 +3,11 @@
 #include <climits>
 #include <vector>
 
+#include "DebugMessage.h"
+#include "DllInterface.h"
+#include "EngineFixture.h"
 #include "Vlt_List.h"
+#include "support/MessageRecorder.h"
 
 namespace {
 
@@ -166,6 +170,24 @@ TEST(VltList, ClearKeepsStorageReleaseFreesIt) {
   list.ReleaseItems();
   EXPECT_EQ(list.Capacity(), 0);
   EXPECT_EQ(list.AddItem(P(1)), 0);
+}
+
+class ListReports : public EngineFixture {};
+
+TEST_F(ListReports, FailedGrowthIsReportedThroughTheEngineOnly) {
+  MessageRecorder sink;
+  Vlt_List list;
+  ASSERT_EQ(globalEngine, nullptr);
+  EXPECT_FALSE(list.Allocate(INT_MAX - 10));
+  EXPECT_TRUE(sink.messages.empty()) << "silent without an engine";
+
+  globalEngine = engine_.get();
+  EXPECT_FALSE(list.Allocate(INT_MAX - 10));
+  globalEngine = nullptr;
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].type, VLT_MSG_MESSAGEBOX);
+  // truncate((2^31 - 11) * 1.25 + 32)
+  EXPECT_EQ(sink.messages[0].text, "Error couldn't extend list 2684354578");
 }
 
 }  // namespace
