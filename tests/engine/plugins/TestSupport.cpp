@@ -1,0 +1,3 @@
+#include "TestSupport.h"
+
+int TestSupportValue() { return 4242; }
