@@ -1,5 +1,6 @@
 // Linking children into the flat child list: layouts, type acceptance, failures and queries.
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ struct LayoutCase {
   std::vector<LinkOp> ops;
   std::vector<std::string> layout;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.name; }
 
 class ChannelLinkLayout : public GraphTest, public ::testing::WithParamInterface<LayoutCase> {};
 
