@@ -9,38 +9,38 @@
 class VEXILON_API ChannelInternal {
  public:
   ChannelInternal() = default;
-  virtual ~ChannelInternal();                                                        // 0
+  virtual ~ChannelInternal();                                                              // 0
   virtual int SetChildByType(Vlt_Channel* parent, Vlt_Channel* child, int targetChannel);  // 1
-  virtual void RemoveChildPosition(Vlt_Channel* channel, int index);                 // 2
-  virtual void RemoveChild(Vlt_Channel* parent, Vlt_Channel* child);                 // 3
-  virtual void RecalculateNodeOffsets(Vlt_Channel* channel);                         // 4
-  virtual void SortChilderen(Vlt_Channel* channel);                                  // 5
-  virtual int GetChildCreationCount(Vlt_Channel* channel);                           // 6
-  virtual int GetChildLinkPosition(Vlt_Channel* channel, int index);                 // 7
+  virtual void RemoveChildPosition(Vlt_Channel* channel, int index);                       // 2
+  virtual void RemoveChild(Vlt_Channel* parent, Vlt_Channel* child);                       // 3
+  virtual void RecalculateNodeOffsets(Vlt_Channel* channel);                               // 4
+  virtual void SortChilderen(Vlt_Channel* channel);                                        // 5
+  virtual int GetChildCreationCount(Vlt_Channel* channel);                                 // 6
+  virtual int GetChildLinkPosition(Vlt_Channel* channel, int index);                       // 7
   virtual bool CheckChannelRequest(Vlt_Channel* requester, int targetIndex, int targetPosition,
-                                   Vlt_Channel* target, int linkPosition);           // 8
-  virtual void SetChannelIDIndexNr(Vlt_Channel* channel, int indexNr);               // 9
-  virtual void SetChannelGroup(Vlt_Channel* channel, Vlt_ChannelGroup* group);       // 10
-  virtual bool GetIfExternalChild(Vlt_Channel* channel, int index);                  // 11
-  virtual bool SetPublicCallInfo(Vlt_Channel* channel, PublicCallInfo info);         // 12
-  virtual PublicCallInfo GetPublicCallInfo(Vlt_Channel* channel);                    // 13
-  virtual void SetAutoLoadGroup(Vlt_Channel* channel, bool autoLoad);                // 14
-  virtual void SetDynamicAutoLoadGroup(Vlt_Channel* channel, bool dynamicLoad);      // 15
-  virtual bool GetAutoLoadGroup(Vlt_Channel* channel);                               // 16
-  virtual bool GetDynamicAutoLoadGroup(Vlt_Channel* channel);                        // 17
+                                   Vlt_Channel* target, int linkPosition);       // 8
+  virtual void SetChannelIDIndexNr(Vlt_Channel* channel, int indexNr);           // 9
+  virtual void SetChannelGroup(Vlt_Channel* channel, Vlt_ChannelGroup* group);   // 10
+  virtual bool GetIfExternalChild(Vlt_Channel* channel, int index);              // 11
+  virtual bool SetPublicCallInfo(Vlt_Channel* channel, PublicCallInfo info);     // 12
+  virtual PublicCallInfo GetPublicCallInfo(Vlt_Channel* channel);                // 13
+  virtual void SetAutoLoadGroup(Vlt_Channel* channel, bool autoLoad);            // 14
+  virtual void SetDynamicAutoLoadGroup(Vlt_Channel* channel, bool dynamicLoad);  // 15
+  virtual bool GetAutoLoadGroup(Vlt_Channel* channel);                           // 16
+  virtual bool GetDynamicAutoLoadGroup(Vlt_Channel* channel);                    // 17
   virtual bool CheckPublicChannelRequest(Vlt_Channel* caller, Vlt_Channel* candidate, int poolNr,
-                                         const char* poolName);                      // 18
-  virtual void SetRequestedPublicChannelNr(Vlt_Channel* channel, int poolNr);        // 19
-  virtual void DoPublicChannelNameCheck(Vlt_Channel* channel);                       // 20
-  virtual ParameterInfo* GetParameterInfo(Vlt_Channel* channel);                     // 21
-  virtual void SetParameterInfo(Vlt_Channel* channel, int parameterNr);              // 22
-  virtual void SetParameterInfo(Vlt_Channel* channel, ParameterInfo info);           // 23
-  virtual int GetChannelGetChildTime(Vlt_Channel* channel);                          // 24
-  virtual void UpdateCallingTime(Vlt_Channel* channel);                              // 25
-  virtual bool GetIgnoreTreeCount(Vlt_Channel* channel);                             // 26
-  virtual void SetIgnoreTreeCount(Vlt_Channel* channel, bool ignore);                // 27
-  virtual void GetChannelDepenency(Vlt_Channel* channel, Vlt_List* dependencies);    // 28
-  virtual void ReleaseChilderen(Vlt_Channel* channel);                               // 29
+                                         const char* poolName);                    // 18
+  virtual void SetRequestedPublicChannelNr(Vlt_Channel* channel, int poolNr);      // 19
+  virtual void DoPublicChannelNameCheck(Vlt_Channel* channel);                     // 20
+  virtual ParameterInfo* GetParameterInfo(Vlt_Channel* channel);                   // 21
+  virtual void SetParameterInfo(Vlt_Channel* channel, int parameterNr);            // 22
+  virtual void SetParameterInfo(Vlt_Channel* channel, ParameterInfo info);         // 23
+  virtual int GetChannelGetChildTime(Vlt_Channel* channel);                        // 24
+  virtual void UpdateCallingTime(Vlt_Channel* channel);                            // 25
+  virtual bool GetIgnoreTreeCount(Vlt_Channel* channel);                           // 26
+  virtual void SetIgnoreTreeCount(Vlt_Channel* channel, bool ignore);              // 27
+  virtual void GetChannelDepenency(Vlt_Channel* channel, Vlt_List* dependencies);  // 28
+  virtual void ReleaseChilderen(Vlt_Channel* channel);                             // 29
 
   ChildInfo* GetChildInfo(Vlt_Channel* channel, int index);
   Vlt_Channel* GetInternalChild(Vlt_Channel* channel, int index);

@@ -24,20 +24,20 @@ class VEXILON_API ChannelList {
   ChannelList(const ChannelList&) = delete;
   ChannelList& operator=(const ChannelList&) = delete;
 
-  virtual ~ChannelList();                                               // 0
-  virtual bool CreateChannelList();                                     // 1
-  virtual bool SaveChannelList();                                       // 2
-  virtual bool LoadChannelList();                                       // 3
-  virtual void SortChannelList();                                       // 4
-  virtual void Release();                                               // 5
-  virtual void AddDirectory(char* folder, int unused);                  // 6
-  virtual ChannelListItem* GetItem(GUID type);                          // 7
-  virtual ChannelListItem* GetItem(int index);                          // 8
-  virtual int GetItemCount();                                           // 9
-  virtual ChannelType GetChannelType(GUID type);                        // 10
-  virtual void SetChannelDir(char* folder);                             // 11
-  virtual void CheckChannelUpdate(Vlt_Channel* channel);                // 12
-  virtual void SetVersionInfo(GUID type, int versionInfo[3]);           // 13
+  virtual ~ChannelList();                                      // 0
+  virtual bool CreateChannelList();                            // 1
+  virtual bool SaveChannelList();                              // 2
+  virtual bool LoadChannelList();                              // 3
+  virtual void SortChannelList();                              // 4
+  virtual void Release();                                      // 5
+  virtual void AddDirectory(char* folder, int unused);         // 6
+  virtual ChannelListItem* GetItem(GUID type);                 // 7
+  virtual ChannelListItem* GetItem(int index);                 // 8
+  virtual int GetItemCount();                                  // 9
+  virtual ChannelType GetChannelType(GUID type);               // 10
+  virtual void SetChannelDir(char* folder);                    // 11
+  virtual void CheckChannelUpdate(Vlt_Channel* channel);       // 12
+  virtual void SetVersionInfo(GUID type, int versionInfo[3]);  // 13
 
   // Adds an item (first empty entry, or appended) and returns its index. The registry owns it.
   int AddItem(ChannelListItem* item);

@@ -9,12 +9,12 @@ class Vlt_Channel;
 struct VEXILON_API ChildInfo {
   ChildInfo();
 
-  Vlt_Channel* channel;   // not owned
-  int32_t linkPosition;   // the position this entry belongs to
-  uint8_t isHead;         // made by SetChildCreateType; never deleted by child removal
-  uint8_t isVariable;     // head of a variable position
-  int32_t count;          // variable head: entries before it; other entries: their rank
-  int32_t index;          // own index in the flat list
+  Vlt_Channel* channel;  // not owned
+  int32_t linkPosition;  // the position this entry belongs to
+  uint8_t isHead;        // made by SetChildCreateType; never deleted by child removal
+  uint8_t isVariable;    // head of a variable position
+  int32_t count;         // variable head: entries before it; other entries: their rank
+  int32_t index;         // own index in the flat list
   int32_t reserved;
   int32_t poolSnapshot;
   int32_t poolIndex;

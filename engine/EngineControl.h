@@ -15,17 +15,17 @@ class VEXILON_API EngineControl {
   EngineControl(const EngineControl&) = delete;
   EngineControl& operator=(const EngineControl&) = delete;
 
-  virtual ~EngineControl();                                                         // 0
-  virtual int LoadProject();                                                        // 1
-  virtual bool InitEngine(VltInstance instance, char* className, VltWindow window); // 2
-  virtual void EngineLoop();                                                        // 3
-  virtual void SetCommandLine(char* text);                                          // 4
-  virtual EngineInterface* GetEngineInterface();                                    // 5
+  virtual ~EngineControl();                                                          // 0
+  virtual int LoadProject();                                                         // 1
+  virtual bool InitEngine(VltInstance instance, char* className, VltWindow window);  // 2
+  virtual void EngineLoop();                                                         // 3
+  virtual void SetCommandLine(char* text);                                           // 4
+  virtual EngineInterface* GetEngineInterface();                                     // 5
   virtual void ProcessWindowMessage(VltWindow window, unsigned message, unsigned wParam,
-                                    long lParam);                                   // 6
-  virtual void SetInstallDir(const char* folder);                                   // 7
-  virtual void SetLumenarRegKey(const char* key);                                   // 8
-  virtual bool GetIfKeepRunningApplication();                                       // 9
+                                    long lParam);  // 6
+  virtual void SetInstallDir(const char* folder);  // 7
+  virtual void SetLumenarRegKey(const char* key);  // 8
+  virtual bool GetIfKeepRunningApplication();      // 9
 
  private:
   EngineInterface* engineInterface_;

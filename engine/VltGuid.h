@@ -10,7 +10,8 @@ VEXILON_API extern const GUID VLT_NULL_GUID;
 
 VEXILON_API bool VltGuidEqual(const GUID& a, const GUID& b);
 VEXILON_API bool VltGuidIsNull(const GUID& g);
-// Writes the GUID as "%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X" (37 bytes with the terminator).
+// Writes the GUID as "%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X" (37 bytes with the
+// terminator).
 VEXILON_API void VltGuidToText(const GUID& g, char out[37]);
 // Parses that text form (braces optional); false on malformed text.
 VEXILON_API bool VltGuidFromText(const char* text, GUID* out);

@@ -23,22 +23,22 @@ class VEXILON_API Vlt_Channel : public DllInterface {
   Vlt_Channel(const Vlt_Channel&) = delete;
   Vlt_Channel& operator=(const Vlt_Channel&) = delete;
 
-  ~Vlt_Channel() override;                                                       // slot 0
-  virtual void CallChannel();                                                    // slot 1
-  virtual void OneTimeInitialize();                                              // slot 2
+  ~Vlt_Channel() override;           // slot 0
+  virtual void CallChannel();        // slot 1
+  virtual void OneTimeInitialize();  // slot 2
   // data is pointer-sized: event 1 passes the address of the window message record.
-  virtual void DoEvent(int event, uintptr_t data);                               // slot 3
-  virtual ChannelType GetChannelType();                                          // slot 4
-  virtual bool SaveChannel(VltFileSaver* saver);                                 // slot 5
-  virtual bool LoadChannel(VltFileLoader* loader, Vlt_ChannelGroup* group);      // slot 6
-  virtual void SetChannelInterfaceType(int type);                                // slot 7
+  virtual void DoEvent(int event, uintptr_t data);                                    // slot 3
+  virtual ChannelType GetChannelType();                                               // slot 4
+  virtual bool SaveChannel(VltFileSaver* saver);                                      // slot 5
+  virtual bool LoadChannel(VltFileLoader* loader, Vlt_ChannelGroup* group);           // slot 6
+  virtual void SetChannelInterfaceType(int type);                                     // slot 7
   virtual Vlt_Channel* GetChannelFromChannel(Vlt_Channel* parent, ChildInfo* entry);  // slot 8
-  virtual uint32_t GetTimeStamp();                                               // slot 9
-  virtual void SetTimeStamp();                                                   // slot 10
-  virtual void DoDependencyInit(Vlt_List* dependencies);                         // slot 11
-  virtual void CheckIndexNrRemoval(int indexNr);                                 // slot 12
-  virtual Vlt_Channel* GetInternalChild(int index);                              // slot 13
-  virtual void CheckPublicChannelInstanceRemoval(Vlt_Channel* channel, int poolNr);  // slot 14
+  virtual uint32_t GetTimeStamp();                                                    // slot 9
+  virtual void SetTimeStamp();                                                        // slot 10
+  virtual void DoDependencyInit(Vlt_List* dependencies);                              // slot 11
+  virtual void CheckIndexNrRemoval(int indexNr);                                      // slot 12
+  virtual Vlt_Channel* GetInternalChild(int index);                                   // slot 13
+  virtual void CheckPublicChannelInstanceRemoval(Vlt_Channel* channel, int poolNr);   // slot 14
 
   void SetChannelName(const char* name);
   const char* GetChannelName() const { return name_; }
@@ -86,7 +86,7 @@ class VEXILON_API Vlt_Channel : public DllInterface {
   int32_t indexNr_;
   int32_t interfaceType_;
   PublicCallInfo* publicCallInfo_;
-  void* interfaceData_;  // ParameterInfo for parameter channels
+  void* interfaceData_;      // ParameterInfo for parameter channels
   Vlt_List children_;        // of ChildInfo, owned
   Vlt_List childCreations_;  // of ChildCreation, owned
   Vlt_List* pendingLinks_;   // links read from a file, not yet resolved
