@@ -38,6 +38,10 @@ class GroupReleaseNotifyChannel : public Vlt_Channel {
   virtual void OnReleaseGroups() = 0;  // slot 17
 };
 
+HOST_OUTSIDE_SLOT_CALL void TellGroupRelease(Vlt_Channel* channel) {
+  static_cast<GroupReleaseNotifyChannel*>(channel)->OnReleaseGroups();
+}
+
 }  // namespace
 
 Engine::Engine()
@@ -264,7 +268,7 @@ void Engine::UpdateChannelTree() {
 
 void Engine::NotifyGroupRelease() {
   Vlt_Channel* channel = GetUniqueChannel(kGroupReleaseNotifyType, nullptr);
-  if (channel != nullptr) static_cast<GroupReleaseNotifyChannel*>(channel)->OnReleaseGroups();
+  if (channel != nullptr) TellGroupRelease(channel);
 }
 
 void Engine::ReleaseGroups() {

@@ -45,6 +45,10 @@ class FileDialogChannel : public Vlt_Channel {
   virtual void ChooseFile(const char* filter, const char* extension, char* path) = 0;  // 32
 };
 
+HOST_OUTSIDE_SLOT_CALL void ChooseFile(Vlt_Channel* dialog, char* path) {
+  static_cast<FileDialogChannel*>(dialog)->ChooseFile("Lumenar file (*.lmr)", "lmr", path);
+}
+
 }  // namespace
 
 EngineControl::EngineControl()
@@ -131,7 +135,7 @@ int EngineControl::LoadProject() {
                         kErrorCaption, vplat::Buttons::Ok, vplat::Icon::Error);
       return 1;
     }
-    static_cast<FileDialogChannel*>(dialog)->ChooseFile("Lumenar file (*.lmr)", "lmr", path);
+    ChooseFile(dialog, path);
     delete dialog;
     // The dialog may fill the whole buffer; never read past it.
     path[sizeof(path) - 1] = '\0';
