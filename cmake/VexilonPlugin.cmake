@@ -13,7 +13,7 @@ function(vexilon_place_module target subdir)
     IMPORT_PREFIX ""
     LIBRARY_OUTPUT_DIRECTORY "${out}"
     RUNTIME_OUTPUT_DIRECTORY "${out}"
-    ARCHIVE_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/lib/${subdir}")
+    ARCHIVE_OUTPUT_DIRECTORY "${out}")
   if(NOT WIN32)
     set_target_properties(${target} PROPERTIES
       BUILD_RPATH "$ORIGIN/..:$ORIGIN/../3rd:$ORIGIN"
