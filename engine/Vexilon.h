@@ -1,6 +1,7 @@
 // The plug-in SDK: everything a channel plug-in or a host needs of the engine core.
 #pragma once
 
+#include "BaseChannelTypes.h"
 #include "ChannelDependency.h"
 #include "ChannelInternal.h"
 #include "ChannelList.h"
@@ -17,7 +18,13 @@
 #include "ShowDebug.h"
 #include "ShowDebugMessage.h"
 #include "SmartChannel.h"
+#include "Vco_DirectoryChannel.h"
+#include "Vco_FileLoaderChannel.h"
+#include "Vco_FileSaverChannel.h"
+#include "Vco_TranslatorChannel.h"
 #include "VltExport.h"
+#include "VltFileLoader.h"
+#include "VltFileSaver.h"
 #include "VltGuid.h"
 #include "Vlt_Channel.h"
 #include "Vlt_ChannelGroup.h"
