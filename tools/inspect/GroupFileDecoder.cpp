@@ -1,8 +1,10 @@
 #include "GroupFileDecoder.h"
 
 #include <string>
+#include <vector>
 
 #include "ByteText.h"
+#include "DecodeError.h"
 #include "FieldBlocks.h"
 #include "Inspector.h"
 #include "RecordDecoder.h"
@@ -22,20 +24,49 @@ bool GroupFileDecoder::AtClosingBlock(const BlockReader& r) {
   return false;
 }
 
-void GroupFileDecoder::Decode(BlockReader& r, InspectNode& parent, Inspector& inspector) {
+void GroupFileDecoder::Unscramble(uint8_t* bytes, size_t size) {
+  // The same key stream as the engine's writer: seeded by the length, one byte per step.
+  uint32_t state = 0x6B43A9B5u ^ static_cast<uint32_t>(size);
+  for (size_t i = 0; i < size; ++i) {
+    state = state * 1664525u + 1013904223u;
+    bytes[i] ^= static_cast<uint8_t>(state >> 24);
+  }
+}
+
+void GroupFileDecoder::DecodeProtected(BlockReader& r, InspectNode& parent, Inspector& inspector,
+                                       int depth) {
+  parent.AddChild(r.ReadMarker("__3_", "protected group"));
+  const int32_t length = FieldBlocks::Int(r, parent, "OPRT", "length of the plain body");
+  const size_t bodyOffset = r.Position();
+  const BlockView body = r.ReadBlock("WWRT", "scrambled body");
+  InspectNode& node = parent.AddChild(BlockNode(body, "scrambled group file"));
+  if (static_cast<int64_t>(body.size) != length) {
+    r.Fail(bodyOffset, "\"WWRT\": size " + std::to_string(body.size) + ", \"OPRT\" gives " +
+                           std::to_string(length));
+  }
+  if (depth + 1 > Inspector::kMaxContainerDepth || !inspector.ChargeTranslated(body.size)) {
+    r.Fail(bodyOffset, "protected bodies and containers nest too deep");
+  }
+  std::vector<uint8_t> plain(body.data, body.data + body.size);
+  Unscramble(plain.data(), plain.size());
+  InspectNode translated("translated", 0, std::string(), static_cast<int64_t>(plain.size()));
+  translated.label_ = "unscrambled data (offsets below count from its start)";
+  InspectNode& inner = node.AddChild(std::move(translated));
+  try {
+    inspector.DecodeStream(plain.data(), plain.size(), inner, depth + 1);
+  } catch (DecodeError& e) {
+    const std::string here =
+        "in the data unscrambled from the protected body at offset " + std::to_string(bodyOffset);
+    e.context_ = e.context_.empty() ? here : e.context_ + ", " + here;
+    throw;
+  }
+  FieldBlocks::TrailingBlocks(r, parent, "block after the protected body, not read by the engine");
+}
+
+void GroupFileDecoder::Decode(BlockReader& r, InspectNode& parent, Inspector& inspector,
+                              int depth) {
   if (r.PeekTag("__3_")) {
-    // Protected form: the plain group file, scrambled, behind a length. The scrambling is the
-    // engine's own and is not undone here.
-    parent.AddChild(r.ReadMarker("__3_", "protected group"));
-    const int32_t length = FieldBlocks::Int(r, parent, "OPRT", "length of the plain body");
-    const BlockView body = r.ReadBlock("WWRT", "scrambled body");
-    InspectNode& node = parent.AddChild(BlockNode(body, "scrambled group file"));
-    if (static_cast<int64_t>(body.size) != length) {
-      node.AddNote("\"OPRT\" gives " + std::to_string(length) + " bytes, the body holds " +
-                   std::to_string(body.size));
-    }
-    node.AddNote("protected body: not decoded");
-    inspector.MarkIncomplete();
+    DecodeProtected(r, parent, inspector, depth);
     return;
   }
 

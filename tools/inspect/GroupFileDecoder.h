@@ -13,9 +13,13 @@ class GroupFileDecoder {
  public:
   static constexpr int32_t kEngineVersion = 57;
 
-  static void Decode(BlockReader& reader, InspectNode& parent, Inspector& inspector);
+  static void Decode(BlockReader& reader, InspectNode& parent, Inspector& inspector, int depth);
+
+  // The engine's scrambling of protected group bodies; its own inverse.
+  static void Unscramble(uint8_t* bytes, size_t size);
 
  private:
+  static void DecodeProtected(BlockReader& r, InspectNode& parent, Inspector& inspector, int depth);
   static void DecodeSlot(BlockReader& r, InspectNode& group, int32_t slot, bool last);
   static void DecodeEngineBlock(BlockReader& r, InspectNode& channel);
   static void DecodePoolNames(BlockReader& r, InspectNode& channel, const char* countTag,

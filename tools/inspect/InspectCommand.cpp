@@ -19,7 +19,7 @@ void InspectCommand::WriteHelp(std::ostream& out) {
          "The kind of file is recognised from its first bytes:\n"
          "  VLTF              container; the compression translator's body\n"
          "                    (ZIOS/ZINS/ZICB) is inflated and its content decoded in turn\n"
-         "  LVRS, VLTG, __3_  group file (.cgr); a protected body is shown, not unscrambled\n"
+         "  LVRS, VLTG, __3_  group file (.cgr); a protected body is unscrambled and decoded\n"
          "  CHEV              plug-in registry cache (channels.lst)\n"
          "  LSPT              project file body (.lmr, usually inside a container)\n"
          "\n"
@@ -34,8 +34,7 @@ void InspectCommand::WriteHelp(std::ostream& out) {
          "  0  the file was decoded\n"
          "  1  the file could not be read or is malformed; the message names the offset\n"
          "  2  bad command line\n"
-         "  3  decoded only in part: a container of an unknown translator, or a protected\n"
-         "     group body\n";
+         "  3  decoded only in part: a container of an unknown translator\n";
 }
 
 int InspectCommand::Run(const std::vector<std::string>& args, std::ostream& out,

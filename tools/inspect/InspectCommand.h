@@ -7,7 +7,7 @@
 namespace vinspect {
 
 // The command line of lumenar-inspect. Exit codes: 0 decoded, 1 unreadable or malformed file,
-// 2 bad command line, 3 decoded only in part (unknown translator, protected group body).
+// 2 bad command line, 3 decoded only in part (a container of an unknown translator).
 class InspectCommand {
  public:
   static constexpr int kOk = 0;

@@ -63,7 +63,7 @@ void Inspector::DecodeStream(const uint8_t* data, size_t size, InspectNode& pare
       ContainerDecoder::Decode(reader, parent, *this, depth);
       return;
     case FileKind::GroupFile:
-      GroupFileDecoder::Decode(reader, parent, *this);
+      GroupFileDecoder::Decode(reader, parent, *this, depth);
       return;
     case FileKind::ChannelList:
       ChannelListDecoder::Decode(reader, parent);

@@ -18,8 +18,8 @@ struct InspectResult {
   uint64_t errorOffset = 0;
   std::string errorMessage;
   std::string errorContext;  // empty, or where errorOffset counts from
-  // Decoding stopped at something this tool cannot undo (an unknown translator, a protected
-  // body); the notes of the tree say what.
+  // Decoding stopped at something this tool cannot undo (an unknown translator); the notes of
+  // the tree say what.
   bool incomplete = false;
 
   std::string ErrorText() const;  // "offset 12 (0xc) ...: message"

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "GroupFileDecoder.h"
 #include "InspectFixtures.h"
 #include "Inspector.h"
 
@@ -204,14 +205,37 @@ TEST(InspectContainer, UnknownTranslatorStopsWithANote) {
             std::string::npos);
 }
 
-TEST(InspectContainer, ProtectedGroupIsShownButNotUnscrambled) {
+// The protected form: the plain group file, scrambled, behind "__3_" and its length.
+std::vector<uint8_t> Protected(const std::vector<uint8_t>& plain) {
+  std::vector<uint8_t> body = plain;
+  vinspect::GroupFileDecoder::Unscramble(body.data(), body.size());
   ByteFixture f;
-  f.Marker("__3_").Int("OPRT", 3).Block("WWRT", {9, 8, 7});
-  const InspectResult r = Decode(f.Bytes());
-  EXPECT_TRUE(r.ok) << r.ErrorText();
-  EXPECT_TRUE(r.incomplete);
-  EXPECT_EQ(Text(r.root, "kind"), "group file");
-  ASSERT_NE(FindTag(r.root, "WWRT"), nullptr);
+  f.Marker("__3_").Int("OPRT", static_cast<int32_t>(body.size())).Block("WWRT", body);
+  return f.Bytes();
+}
+
+TEST(InspectProtectedGroup, BodyIsUnscrambledAndDecodedAlsoInsideAContainer) {
+  const std::vector<uint8_t> plain = GroupFile().Bytes();
+  for (const std::vector<uint8_t>& file :
+       {Protected(plain), ByteFixture::Compressed(Protected(plain)),
+        Protected(ByteFixture::Compressed(plain))}) {
+    const InspectResult r = Decode(file);
+    ASSERT_TRUE(r.ok) << r.ErrorText();
+    EXPECT_FALSE(r.incomplete);
+    EXPECT_EQ(Kind(r.root, "slot").size(), 5u);
+    const InspectNode* body = FindTag(r.root, "WWRT");
+    ASSERT_NE(body, nullptr);
+    ASSERT_EQ(body->children_.size(), 1u);
+    EXPECT_EQ(body->children_[0].size_,
+              static_cast<int64_t>(FindTag(r.root, "OPRT")->fields_.at(0).number));
+  }
+  // A length that does not match the body is refused at the body.
+  std::vector<uint8_t> wrong = Protected(plain);
+  ByteFixture::PutI32(wrong, 12, 5);
+  const InspectResult r = Decode(wrong);
+  ASSERT_FALSE(r.ok);
+  EXPECT_EQ(r.errorOffset, 16u);
+  EXPECT_NE(r.errorMessage.find("\"OPRT\" gives 5"), std::string::npos) << r.ErrorText();
 }
 
 // Every prefix of every fixture: the decoder never reads past the end, and a file cut where
@@ -223,7 +247,10 @@ TEST(InspectTruncated, EveryPrefixFailsCleanlyUnlessTheRestIsOptional) {
   };
   ByteFixture container;
   container.Raw(ByteFixture::Compressed(GroupFile().Bytes()));
+  ByteFixture protectedGroup;
+  protectedGroup.Raw(Protected(GroupFile().Bytes()));
   const Case cases[] = {{"group", GroupFile()},
+                        {"protected group", protectedGroup},
                         {"channel list", ChannelListFile()},
                         {"project", ProjectFile()},
                         {"container", container}};
