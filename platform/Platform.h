@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The layer is a static library linked into the engine core, which exports it, so that the
 // engine, its plug-ins, the hosts and the tests share one copy (one user sink, one answer queue).
@@ -77,6 +78,34 @@ VPLAT_API bool appendToFile(const char* path, const void* data, size_t size);
 // Full path of the folder that holds the running executable, without a trailing separator.
 // Hosts find the engine and the plug-in folders from here; tests find their test modules.
 VPLAT_API std::string executableDir();
+
+// ------------------------------------------------------------------ file contents and folders
+
+// Reads the whole file into data. False (data empty) when it cannot be read or is a folder.
+VPLAT_API bool readFile(const char* path, std::vector<uint8_t>& data);
+
+// Attribute bits in the Windows values, the same on every platform.
+constexpr uint32_t kAttributeReadOnly = 0x01;
+constexpr uint32_t kAttributeDirectory = 0x10;
+
+// The attribute bits of a file or folder; false when nothing exists at the path. On Linux a
+// file is read-only when its owner may not write it (root included, unlike an access check).
+VPLAT_API bool fileAttributes(const char* path, uint32_t& attributes);
+
+// Sets or clears the read-only attribute (on Linux: clears every write permission, or gives
+// the owner write permission back).
+VPLAT_API bool setReadOnly(const char* path, bool readOnly);
+
+// Puts the file from in place of the file to in one step, replacing it when it exists: to is
+// at every moment either the old file or the complete new one. Both in the same folder.
+VPLAT_API bool replaceFile(const char* from, const char* to);
+
+// Removes a file; false when it did not exist or could not be removed.
+VPLAT_API bool deleteFile(const char* path);
+
+// The names of the files (not folders) directly in folder, sorted bytewise; false when the
+// folder cannot be read.
+VPLAT_API bool listFolder(const char* folder, std::vector<std::string>& names);
 
 // ------------------------------------------------------------------ time
 
