@@ -5,6 +5,9 @@
 #include "Engine.h"
 #include "EngineInterface.h"
 #include "HostText.h"
+#include "Vco_FileLoaderChannel.h"
+#include "Vco_TranslatorChannel.h"
+#include "VltFileLoader.h"
 
 namespace {
 constexpr int kDebugSlots = 10;
@@ -177,10 +180,38 @@ int EngineInterfaceExt::GetUniqueChannelCount() {
   return engine != nullptr ? engine->GetUniqueChannelCount() : 0;
 }
 
-// Container translators arrive with the project loader; until then files are left as they are.
-void EngineInterfaceExt::TranslateFile(Vco_FileLoaderChannel*) {}
+void EngineInterfaceExt::TranslateFile(Vco_FileLoaderChannel* loader) {
+  if (loader == nullptr) return;
+  // Unwrap a copy in a facade of its own and hand the result back. From the start of the data,
+  // so that the buffer pointer and the buffer size describe the same bytes.
+  loader->ResetPosition();
+  VltFileLoader unwrap;
+  if (unwrap.GetLoaderChannel() == nullptr) return;
+  unwrap.SetBuffer(loader->GetBuffer(), static_cast<uint32_t>(loader->GetBufferSize()), true);
+  if (!unwrap.CheckHeader("VLTF", false)) return;
+  TranslateFile(&unwrap);
+  unwrap.ResetPosition();
+  loader->SetBuffer(unwrap.GetBuffer(), static_cast<uint32_t>(unwrap.GetBufferSize()), true);
+}
 
-void EngineInterfaceExt::TranslateFile(VltFileLoader*) {}
+void EngineInterfaceExt::TranslateFile(VltFileLoader* loader) {
+  if (loader == nullptr || engineInterface_ == nullptr) return;
+  // A container may decompress to itself; nesting deeper than any writer makes is refused.
+  constexpr int kMaxNesting = 16;
+  for (int level = 0; level < kMaxNesting && loader->CheckHeader("VLTF", false); ++level) {
+    GUID type = {};
+    // The header block must hold exactly a GUID: a larger size would overrun it.
+    if (!loader->CheckHeader("VLTF", true) || loader->GetSizeDataBlock(false) != sizeof(GUID) ||
+        !loader->CopyTagDataToPointer(&type))
+      return;
+    Vlt_Channel* translator = engineInterface_->InitChannelFromType(type, nullptr, false);
+    if (translator == nullptr) return;
+    const bool translated =
+        static_cast<Vco_TranslatorChannel*>(translator)->Translate(loader->GetLoaderChannel());
+    delete translator;
+    if (!translated) return;
+  }
+}
 
 bool EngineInterfaceExt::SetRegData(const char* name, const char* value) {
   Engine* engine = EngineOf(engineInterface_);
