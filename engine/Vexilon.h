@@ -14,6 +14,8 @@
 #include "EngineInterface.h"
 #include "EngineInterfaceExt.h"
 #include "EngineListener.h"
+#include "FilePathFind.h"
+#include "FilePathFindW.h"
 #include "PublicCallInfo.h"
 #include "ShowDebug.h"
 #include "ShowDebugMessage.h"
@@ -29,7 +31,9 @@
 #include "Vlt_Channel.h"
 #include "Vlt_ChannelGroup.h"
 #include "Vlt_List.h"
+#include "Vlt_RunTread.h"
 #include "Vlt_String.h"
+#include "Vlt_Tread.h"
 
 // Every channel plug-in exports these two functions under their plain names.
 typedef Vlt_Channel* (*InitDLLFn)();

@@ -212,4 +212,31 @@ class LockGuard {
   Lock& lock_;
 };
 
+// Runs on a new thread with the argument given to createThread; its result is the exit code.
+using ThreadFunction = uint32_t (*)(void* argument);
+using ThreadHandle = void*;
+
+// Starts a thread at once (default stack size) running function(argument). Returns its handle
+// and writes its id; null on failure, with the system's error code in *errorCode (when given).
+// The thread may run before this returns: it must not rely on the caller having stored the
+// handle.
+VPLAT_API ThreadHandle createThread(ThreadFunction function, void* argument, uint32_t* threadId,
+                                    uint32_t* errorCode);
+
+// Gives up the handle; the thread runs on and cleans up after itself when it ends.
+VPLAT_API void closeThreadHandle(ThreadHandle thread);
+
+// Stops the thread from outside with the exit code and returns once it is gone: true when it
+// was stopped. Windows only; on POSIX systems a thread cannot be stopped safely from outside
+// (pthread_cancel would unwind it at an arbitrary point and leave locks and objects behind),
+// so this does nothing and answers false: the thread runs on, and the caller must keep
+// everything it touches alive. The handle stays valid either way.
+VPLAT_API bool terminateThread(ThreadHandle thread, uint32_t exitCode);
+
+// The id of the calling thread; threads made by createThread see the id it reported.
+VPLAT_API uint32_t currentThreadId();
+
+// The process's current folder, without a trailing separator (empty when it cannot be read).
+VPLAT_API std::string currentFolder();
+
 }  // namespace vplat

@@ -13,6 +13,7 @@
 #include "VltGuid.h"
 #include "Vlt_Channel.h"
 #include "Vlt_ChannelGroup.h"
+#include "Vlt_Tread.h"
 #include "platform/Platform.h"
 
 using hosttext::CopyText;
@@ -359,13 +360,29 @@ bool Engine::GetRegData(const char* name, char* buffer, int size) {
 
 // ---------------------------------------------------------------- threads
 
-// Worker threads are handed out once Vlt_Tread exists; until then the list stays empty.
-Vlt_Tread* Engine::GetNewTread() { return nullptr; }
+Vlt_Tread* Engine::GetNewTread() {
+  Vlt_Tread* thread = new (std::nothrow) Vlt_Tread(engineInterface_);
+  if (thread == nullptr) return nullptr;
+  thread->SetClassID(threads_.AddItemOrNULL(thread));
+  return thread;
+}
 
+// A running thread is only asked to close; once its work has finished, the close hands the
+// handle back here and it is deleted. Handles that are not the engine's are left alone.
 void Engine::KillTread(Vlt_Tread* thread) {
   if (thread == nullptr) return;
-  for (int i = 0; i < threads_.GetItemCount(); ++i)
-    if (threads_.GetItem(i) == thread) threads_.SetItem(nullptr, i);
+  if (thread->GetIfTreadRunning()) {
+    thread->CloseTread();
+    return;
+  }
+  bool owned = false;
+  for (int i = 0; i < threads_.GetItemCount(); ++i) {
+    if (threads_.GetItem(i) == thread) {
+      threads_.SetItem(nullptr, i);
+      owned = true;
+    }
+  }
+  if (owned) delete thread;
 }
 
 Vlt_Tread* Engine::GetTreadFromID(int id) { return static_cast<Vlt_Tread*>(threads_.GetItem(id)); }
@@ -548,7 +565,8 @@ void Engine::ReleaseResources() {
   initialized_ = false;
   currentEvent_ = kReleasedEvent;
 
-  // Worker threads are asked to exit here, and closed below, once Vlt_Tread exists.
+  for (int i = 0; i < threads_.GetItemCount(); ++i)
+    if (Vlt_Tread* thread = static_cast<Vlt_Tread*>(threads_.GetItem(i))) thread->ExitThread();
 
   for (int i = 0; i < groups_.GetItemCount(); ++i) DeleteChannelGroup(i);
 
@@ -560,6 +578,17 @@ void Engine::ReleaseResources() {
   delete channelList_;
   channelList_ = nullptr;
 
+  // A close whose work has finished hands the handle back through KillTread, which deletes it
+  // and empties its entry; what is still in its entry afterwards is deleted here.
+  for (int i = 0; i < threads_.GetItemCount(); ++i) {
+    Vlt_Tread* thread = static_cast<Vlt_Tread*>(threads_.GetItem(i));
+    if (thread == nullptr) continue;
+    thread->CloseTread();
+    if (threads_.GetItem(i) == thread) {
+      threads_.SetItem(nullptr, i);
+      delete thread;
+    }
+  }
   threads_.ReleaseItems();
 
   delete uniqueChannels_;

@@ -179,8 +179,6 @@ TEST_F(EngineServicesTest, FlagsAndSimpleState) {
   EXPECT_STREQ(engine_->GetEngineClassName(), "Vexilon Test Host");
   EXPECT_EQ(engine_->GetInstallDir(), InstallDir());
   EXPECT_EQ(ext_->GetChannelPoolManagement(), nullptr);
-  EXPECT_EQ(ext_->GetNewTread(), nullptr);
-  EXPECT_EQ(ext_->GetTreadFromID(0), nullptr);
 }
 
 TEST_F(EngineServicesTest, InstallDirAndKeyAreBounded) {
