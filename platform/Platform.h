@@ -240,3 +240,31 @@ VPLAT_API uint32_t currentThreadId();
 VPLAT_API std::string currentFolder();
 
 }  // namespace vplat
+
+namespace vplat {
+
+// ------------------------------------------------------------------ file picker and console
+
+// Asks the user for an existing file to open. filter describes the files offered (such as
+// "Lumenar file (*.lmr)"), extension is theirs without the dot. True with the chosen path, or
+// false with path empty when nothing was chosen. Where no user is present (always on Linux; on
+// Windows with VEXILON_HEADLESS=1) the answer is the path in VEXILON_OPEN_FILE, or nothing; a
+// set VEXILON_OPEN_FILE answers on Windows too, so scripted runs never wait for a user.
+VPLAT_API bool openFileDialog(WindowHandle owner, const char* filter, const char* extension,
+                              std::string& path);
+
+// Starts watching for the user's interrupt (Ctrl-C; on Windows also Ctrl-Break and the console
+// closing): from then on an interrupt only sets a flag, which a program's loop polls to stop
+// cleanly. Calling it again does nothing more.
+VPLAT_API void watchInterrupt();
+
+// Whether an interrupt arrived since watchInterrupt.
+VPLAT_API bool interruptRequested();
+
+// Sets or clears the flag, as an interrupt would (tests, and programs that stop themselves).
+VPLAT_API void setInterruptRequested(bool requested);
+
+// Whether standard output (1) or standard error (2) is a terminal rather than a file or a pipe.
+VPLAT_API bool isTerminal(int stream);
+
+}  // namespace vplat

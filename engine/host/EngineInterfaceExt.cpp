@@ -1,13 +1,17 @@
 #include "EngineInterfaceExt.h"
 
+#include <new>
+
 #include "ChannelList.h"
 #include "DllInterface.h"
 #include "Engine.h"
 #include "EngineInterface.h"
 #include "HostText.h"
+#include "ProjectFileLoader.h"
 #include "Vco_FileLoaderChannel.h"
 #include "Vco_TranslatorChannel.h"
 #include "VltFileLoader.h"
+#include "platform/Platform.h"
 
 namespace {
 constexpr int kDebugSlots = 10;
@@ -27,10 +31,12 @@ EngineInterfaceExt::EngineInterfaceExt()
   for (auto& text : debugTexts_) text[0] = '\0';
 }
 
-EngineInterfaceExt::~EngineInterfaceExt() = default;
+EngineInterfaceExt::~EngineInterfaceExt() { delete projectFileLoader_; }
 
 void EngineInterfaceExt::SetEngineInterface(EngineInterface* engineInterface) {
   engineInterface_ = engineInterface;
+  delete projectFileLoader_;
+  projectFileLoader_ = new (std::nothrow) ProjectFileLoader(engineInterface);
 }
 
 // The engine behind the interface, or null when there is none.
@@ -155,10 +161,26 @@ void EngineInterfaceExt::SetGraphRunning(bool running) { graphRunning_ = running
 
 bool EngineInterfaceExt::GetGraphRunning() { return graphRunning_; }
 
-// Project files arrive with the project loader; until then no project can be read.
-int EngineInterfaceExt::InitializeLmrFile(const char*) { return 1; }
+int EngineInterfaceExt::InitializeLmrFile(const char* fileName) {
+  if (projectFileLoader_ == nullptr) return 1;
+  const int result = projectFileLoader_->Load(fileName);
+  projectEditorVersion_ = projectFileLoader_->GetEditorVersion();
+  return result;
+}
 
-Vlt_ChannelGroup* EngineInterfaceExt::GetLmrStartGroup() { return nullptr; }
+Vlt_ChannelGroup* EngineInterfaceExt::GetLmrStartGroup() {
+  if (projectFileLoader_ == nullptr || engineInterface_ == nullptr) return nullptr;
+  const char* path = projectFileLoader_->GetStartGroupFileName();
+  Vlt_ChannelGroup* group = engineInterface_->LoadChannelGroup(path, nullptr);
+  if (group == nullptr) {
+    constexpr size_t kTextChars = 398;
+    char text[kTextChars + 1];
+    hosttext::CopyText(text, "Unable to load startup channelgroup : ", kTextChars);
+    hosttext::AppendText(text, path, kTextChars);
+    vplat::messageBox(nullptr, text, "Lumenar Error", vplat::Buttons::Ok, vplat::Icon::Error);
+  }
+  return group;
+}
 
 void EngineInterfaceExt::SetStartGroup(int index) {
   if (Engine* engine = EngineOf(engineInterface_)) engine->SetStartGroup(index);

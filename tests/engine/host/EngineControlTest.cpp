@@ -171,9 +171,12 @@ TEST_F(EngineControlTest, CommandLineGoesToTheProjectReader) {
   Start();
   char path[] = "project.lmr";
   control_->SetCommandLine(path);
-  // No project reader yet: it answers that the file cannot be read.
+  // The test installation has no file loader, so the project reader cannot read the file.
   EXPECT_EQ(control_->LoadProject(), 1);
-  EXPECT_TRUE(boxes_.boxes.empty());
+  ASSERT_EQ(boxes_.boxes.size(), 1u);
+  EXPECT_EQ(boxes_.boxes[0].text,
+            "The lumenar viewer was unable to start the file loading module. Please re-install "
+            "the viewer package.");
 }
 
 TEST_F(EngineControlTest, DestroyingWithoutAnEngineDoesNothing) {
