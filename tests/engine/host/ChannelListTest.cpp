@@ -83,14 +83,23 @@ TEST_F(ChannelListTest, ChannelWithoutAModuleLeavesTheRecordAlone) {
 }
 
 TEST_F(ChannelListTest, WithoutFilePluginsNothingIsCachedScannedOrWritten) {
-  // The test install folder holds no file loader, lister or saver.
-  engine_.GetExt()->SetInstallDir(InstallDir().c_str());
+  // An install folder of its own, without a file loader, lister or saver: the shared test
+  // install folder may get a cache from tests that register the file plug-ins there.
+  unsigned char id[16];
+  vplat::newGuid(id);
+  char name[64];
+  std::snprintf(name, sizeof(name), "vexilon-nofiles-%02x%02x%02x%02x%02x%02x", id[0], id[1], id[2],
+                id[3], id[4], id[5]);
+  const std::filesystem::path install = std::filesystem::temp_directory_path() / name;
+  std::filesystem::create_directories(install / "channels");
+  engine_.GetExt()->SetInstallDir(install.string().c_str());
   EXPECT_FALSE(List()->LoadChannelList());
   EXPECT_TRUE(List()->CreateChannelList());
   EXPECT_EQ(List()->GetItemCount(), 0);
   EXPECT_FALSE(List()->SaveChannelList());
-  const std::string cache = InstallDir() + vplat::pathSeparator() + "channels.lst";
-  EXPECT_FALSE(vplat::fileExists(cache.c_str()));
+  EXPECT_FALSE(std::filesystem::exists(install / "channels.lst"));
+  std::error_code ignored;
+  std::filesystem::remove_all(install, ignored);
 }
 
 }  // namespace
