@@ -17,6 +17,9 @@ class ChannelPoolInfo;
 
 class VEXILON_API Vlt_Channel : public DllInterface {
   friend class ChannelInternal;
+  // The engine block's reader and writer store and restore the channel's own records.
+  friend class ChannelBlockReader;
+  friend class ChannelBlockWriter;
 
  public:
   Vlt_Channel();

@@ -22,6 +22,10 @@ struct ChannelRequestInfo {
 };
 
 class VEXILON_API Vlt_ChannelGroup {
+  // The group file's reader and writer fill and store the group's fields directly.
+  friend class GroupFileReader;
+  friend class GroupFileWriter;
+
  public:
   Vlt_ChannelGroup();
   explicit Vlt_ChannelGroup(EngineInterface* engine);

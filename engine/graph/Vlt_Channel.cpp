@@ -16,6 +16,8 @@
 #include "graph/ChannelPoolInfo.h"
 #include "graph/GraphReport.h"
 #include "graph/GraphText.h"
+#include "groups/ChannelBlockReader.h"
+#include "groups/ChannelBlockWriter.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -106,11 +108,13 @@ ChannelType Vlt_Channel::GetChannelType() {
   return *typeCache_;
 }
 
-// Reading and writing the engine block needs the file facades; until they exist nothing can be
-// stored or read.
-bool Vlt_Channel::SaveChannel(VltFileSaver*) { return false; }
+bool Vlt_Channel::SaveChannel(VltFileSaver* saver) {
+  return ChannelBlockWriter::Write(this, saver);
+}
 
-bool Vlt_Channel::LoadChannel(VltFileLoader*, Vlt_ChannelGroup*) { return false; }
+bool Vlt_Channel::LoadChannel(VltFileLoader* loader, Vlt_ChannelGroup* group) {
+  return ChannelBlockReader::Read(this, loader, group);
+}
 
 void Vlt_Channel::SetChannelInterfaceType(int type) {
   if (type == interfaceType_) return;

@@ -10,9 +10,14 @@
 #include "EngineInterface.h"
 #include "EngineInterfaceExt.h"
 #include "SmartChannel.h"
+#include "VltFileLoader.h"
+#include "VltFileSaver.h"
 #include "VltGuid.h"
 #include "Vlt_Channel.h"
 #include "graph/GraphText.h"
+#include "groups/GroupFileReader.h"
+#include "groups/GroupFileWriter.h"
+#include "groups/GroupProtection.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -86,41 +91,63 @@ void Vlt_ChannelGroup::Release() {
   parameterInfos_.ReleaseItems();
 }
 
-// Writing and reading group files goes through the file facades, which come with group files;
-// until then no file can be created or read, and these report exactly that.
-bool Vlt_ChannelGroup::SaveChannelGroup(VltFileSaver*) { return false; }
+bool Vlt_ChannelGroup::SaveChannelGroup(VltFileSaver* saver) {
+  return GroupFileWriter::Write(this, saver);
+}
 
 bool Vlt_ChannelGroup::SaveChannelGroup(const char* fileName) {
   if (fileName == nullptr || engine_ == nullptr) return false;
+  // The name may be this group's own file name, which is replaced below.
+  const std::string name = fileName;
+  VltFileSaver saver(engine_);
   if (readOnly_) {
-    const std::string warning = std::string(
-                                    "This channel group was loaded as a read-only file. The "
-                                    "program will try to save it, but this "
-                                    "might fail: ") +
-                                fileName;
+    const std::string warning =
+        "This channel group was loaded as a read-only file. The program will try to save it, "
+        "but this might fail: " +
+        name;
     engine_->showUserWarningMessage_(warning.c_str());
   }
-  const std::string error = std::string("Couldn't create channel group file: ") + fileName;
-  engine_->showErrorMessage_(error.c_str());
-  return false;
-}
-
-bool Vlt_ChannelGroup::LoadChannelGroupFromFile(const char* fileName, bool) {
-  if (fileName == nullptr) return false;
-  if (engine_ != nullptr) {
-    const std::string error =
-        std::string("The following channel group file could not be loaded: ") + fileName;
-    engine_->showUserErrorMessage_(error.c_str());
+  if (!saver.OpenSaveFile(name.c_str(), false)) {
+    const std::string error = "Couldn't create channel group file: " + name;
+    engine_->showErrorMessage_(error.c_str());
+    return false;
   }
-  return false;
+  SetChannelGroupFileName(name.c_str());
+  bool written = SaveChannelGroup(&saver);
+  // A file that could not be completed is no saved group, whatever was written before.
+  if (!saver.CloseSaveFile()) written = false;
+  if (written && groupIsProtected_) written = EnCrypt(name.c_str());
+  return written;
 }
 
-bool Vlt_ChannelGroup::LoadChannelGroupFromBuffer(const char* name, int, void*, bool) {
+bool Vlt_ChannelGroup::LoadChannelGroupFromFile(const char* fileName, bool useInstanceName) {
+  if (fileName == nullptr) return false;
+  const std::string name = fileName;
+  VltFileLoader loader(engine_);
+  if (!loader.LoadFile(name.c_str())) {
+    if (engine_ != nullptr) {
+      const std::string error = "The following channel group file could not be loaded: " + name;
+      engine_->showUserErrorMessage_(error.c_str());
+    }
+    return false;
+  }
+  SetChannelGroupFileName(name.c_str());
+  return LoadChannelGroup(&loader, useInstanceName);
+}
+
+bool Vlt_ChannelGroup::LoadChannelGroupFromBuffer(const char* name, int size, void* buffer,
+                                                  bool useInstanceName) {
   if (name == nullptr) return false;
-  return false;
+  VltFileLoader loader(engine_);
+  // The caller keeps the bytes alive while the group loads.
+  loader.SetBuffer(buffer, buffer != nullptr && size > 0 ? static_cast<uint32_t>(size) : 0, false);
+  SetChannelGroupFileName(name);
+  return LoadChannelGroup(&loader, useInstanceName);
 }
 
-bool Vlt_ChannelGroup::LoadChannelGroup(VltFileLoader*, bool) { return false; }
+bool Vlt_ChannelGroup::LoadChannelGroup(VltFileLoader* loader, bool useInstanceName) {
+  return GroupFileReader::Read(this, loader, useInstanceName);
+}
 
 int Vlt_ChannelGroup::GetGroupIndex() { return groupIndex_; }
 
@@ -409,10 +436,16 @@ void Vlt_ChannelGroup::SetGroupIsProtected(bool isProtected) { groupIsProtected_
 
 bool Vlt_ChannelGroup::GetGroupIsProtected() { return groupIsProtected_; }
 
-// The protected form is a rewrite of a saved file; it needs the file facades too.
-bool Vlt_ChannelGroup::EnCrypt(const char*) { return false; }
+bool Vlt_ChannelGroup::EnCrypt(const char* fileName) {
+  return GroupProtection::Protect(engine_, fileName);
+}
 
-bool Vlt_ChannelGroup::DeCrypt(VltFileLoader*) { return false; }
+bool Vlt_ChannelGroup::DeCrypt(VltFileLoader* loader) {
+  if (!GroupProtection::Unprotect(loader)) return false;
+  // Loaded protected, saved protected.
+  groupIsProtected_ = true;
+  return true;
+}
 
 int Vlt_ChannelGroup::GetTreeCalculateCount() {
   return (engine_ != nullptr ? engine_->GetTreeCalculateCount() : 0) + localTreeCount_;
