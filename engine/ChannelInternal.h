@@ -6,6 +6,9 @@
 #include "PublicCallInfo.h"
 #include "Vlt_Channel.h"
 
+class ChannelPoolInfo;
+struct PoolItem;
+
 class VEXILON_API ChannelInternal {
  public:
   ChannelInternal() = default;
@@ -60,6 +63,17 @@ class VEXILON_API ChannelInternal {
   void MakeUnresolvedPosition(Vlt_Channel* caller);
   // Records a link read from a file that waits for its target channel (see CheckChannelRequest).
   void AddPendingLink(Vlt_Channel* channel, int targetIndex, int targetPosition, int unused);
+
+  // Pools: the names a channel entered (membership) and the pools a pool user draws from.
+  void AddChannelToPool(Vlt_Channel* channel, const char* path);
+  void RemoveChannelFromPool(Vlt_Channel* channel, const char* path);
+  void AddPoolToChannel(Vlt_Channel* channel, const char* path);
+  void RemovePoolFromChannel(Vlt_Channel* channel, const char* path);
+  ChannelPoolInfo* GetChannelPoolInfo(Vlt_Channel* channel);
+  // Rebuilds a pool user's entries from the pools it names and stamps them current.
+  void RecalculateChannelPoolInfo(Vlt_Channel* channel);
+  // Adds the compatible members of the pool and of all its sub-pools, depth first.
+  void AddChannelsFromPoolToPoolInfo(Vlt_Channel* channel, PoolItem* pool);
 };
 
 VEXILON_API extern ChannelInternal* channelInternal;

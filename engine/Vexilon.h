@@ -5,6 +5,7 @@
 #include "ChannelDependency.h"
 #include "ChannelInternal.h"
 #include "ChannelList.h"
+#include "ChannelPoolManagement.h"
 #include "ChannelType.h"
 #include "ChildCreation.h"
 #include "DebugMessage.h"

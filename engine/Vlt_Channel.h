@@ -14,6 +14,7 @@ class VltFileSaver;
 struct PublicCallInfo;
 struct PublicInterface;
 class ChannelPoolInfo;
+class ChannelPoolManagement;
 
 class VEXILON_API Vlt_Channel : public DllInterface {
   friend class ChannelInternal;
@@ -83,6 +84,11 @@ class VEXILON_API Vlt_Channel : public DllInterface {
   Vlt_Channel* ResolveChild(Vlt_Channel* child, int index);
   // Resolves the GUID lookups' view of an entry: indirect channels are looked through.
   Vlt_Channel* MatchedChildOfEntry(ChildInfo* info);
+  // Pools: the engine's pool manager, a pool user's entries brought up to date with the
+  // manager's stamp, and the destructor's release of every membership.
+  ChannelPoolManagement* GetPoolManagement() const;
+  void RefreshPoolEntries();
+  void LeavePools();
 
   ChannelType* typeCache_;
   int32_t lastTreeCount_;

@@ -1,14 +1,9 @@
 // A channel's record of the pools it draws its members from. Engine-internal.
 #pragma once
 
+#include "ChannelPoolManagement.h"
 #include "Vlt_List.h"
 #include "Vlt_String.h"
-
-// One member a pool user draws: the pool's id and the member's index in that pool.
-struct ChannelPoolItemInfo {
-  int32_t itemId = -1;
-  int32_t channelIndex = -1;
-};
 
 class ChannelPoolInfo {
  public:

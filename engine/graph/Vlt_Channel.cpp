@@ -76,8 +76,7 @@ Vlt_Channel::~Vlt_Channel() {
   delete publicCallInfo_;
   delete static_cast<ParameterInfo*>(interfaceData_);
   delete publicInterface_;
-  // Pool membership is given back by the pool manager's release, which comes with pools; the
-  // names themselves are this channel's.
+  LeavePools();
   if (poolNames_ != nullptr) {
     for (int i = 0; i < poolNames_->GetItemCount(); ++i)
       delete static_cast<Vlt_String*>(poolNames_->GetItem(i));
@@ -326,53 +325,6 @@ void Vlt_Channel::AddDLLDepend(const char* fileName, Vlt_List* dependencies) {
       return;
     }
   }
-}
-
-int Vlt_Channel::GetPoolChannelCount() {
-  if (poolInfo_ == nullptr) return 0;
-  // Refreshing the entries against the pool manager's stamp comes with the pool manager.
-  const int n = poolInfo_->entries.GetItemCount();
-  return n > 0 ? n : 1;
-}
-
-Vlt_Channel* Vlt_Channel::GetPoolChannel(int index) {
-  if (poolInfo_ == nullptr) return nullptr;
-  if (poolInfo_->entries.GetItem(index) == nullptr) return this;
-  // Looking a member up by its pool id needs the pool manager, which comes with pools.
-  return nullptr;
-}
-
-void Vlt_Channel::LinkPoolToChannel() {
-  // Every pool user gets one entry; repeated entries for the same user are emptied first.
-  Vlt_List users;
-  for (int i = 0; i < children_.GetItemCount(); ++i) {
-    ChildInfo* info = static_cast<ChildInfo*>(children_.GetItem(i));
-    if (info == nullptr || info->channel == nullptr || info->channel->usePoolChannel_ == 0)
-      continue;
-    Vlt_Channel* user = info->channel;
-    bool seen = false;
-    for (int k = 0; k < users.GetItemCount() && !seen; ++k) seen = users.GetItem(k) == user;
-    if (seen) {
-      info->channel = nullptr;
-      continue;
-    }
-    users.AddItem(user);
-    info->poolSnapshot = user->GetPoolChannelCount();
-    info->poolIndex = 0;
-  }
-  channelInternal->SortChilderen(this);
-  channelInternal->RecalculateNodeOffsets(this);
-  for (int k = 0; k < users.GetItemCount(); ++k) {
-    Vlt_Channel* user = static_cast<Vlt_Channel*>(users.GetItem(k));
-    const int n = user->GetPoolChannelCount();
-    for (int extra = 1; extra < n; ++extra) {
-      ChildInfo* made = GetChildInfo(SetChild(user, -1, -1));
-      if (made == nullptr) continue;
-      made->poolSnapshot = n;
-      made->poolIndex = extra;
-    }
-  }
-  users.ReleaseItems();
 }
 
 Vlt_Channel* Vlt_Channel::MatchedChildOfEntry(ChildInfo* info) {

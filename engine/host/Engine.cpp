@@ -438,11 +438,24 @@ void Engine::IncreaseTreeCount() {
   if (poolLinkRequests_.GetItemCount() > 0) {
     for (int i = 0; i < poolLinkRequests_.GetItemCount(); ++i) {
       auto* channel = static_cast<Vlt_Channel*>(poolLinkRequests_.GetItem(i));
-      if (channel != nullptr) channel->LinkPoolToChannel();
+      if (channel != nullptr && HoldsChannel(channel)) channel->LinkPoolToChannel();
     }
     poolLinkRequests_.ClearItems();
   }
   DoEvent(0, 0);
+}
+
+bool Engine::HoldsChannel(Vlt_Channel* channel) {
+  for (int g = 0; g < groups_.GetItemCount(); ++g) {
+    Vlt_ChannelGroup* group = GetChannelGroup(g);
+    if (group == nullptr) continue;
+    for (int i = 0; i < group->GetChannelCount(); ++i)
+      if (group->GetChannel(i) == channel) return true;
+  }
+  if (uniqueChannels_ != nullptr)
+    for (int i = 0; i < uniqueChannels_->GetChannelCount(); ++i)
+      if (uniqueChannels_->GetChannel(i) == channel) return true;
+  return false;
 }
 
 void Engine::DoLinkPoolToChannel(Vlt_Channel* channel) {

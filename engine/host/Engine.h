@@ -118,6 +118,9 @@ class Engine {
   void ReleaseResources();
   // Calls the outside notification channel that must hear about group release.
   void NotifyGroupRelease();
+  // True while a group of this engine still holds the channel: a channel waiting for its pool
+  // link may have been deleted since it asked.
+  bool HoldsChannel(Vlt_Channel* channel);
 
   // Loads a plug-in module by the name as given and records it; null on failure (reported).
   VltInstance LoadModule(const char* fileName);

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "ChannelList.h"
+#include "ChannelPoolManagement.h"
 #include "DllInterface.h"
 #include "Engine.h"
 #include "EngineInterface.h"
@@ -25,16 +26,22 @@ EngineInterfaceExt::EngineInterfaceExt()
       projectEditorVersion_(0),
       engineInterface_(nullptr),
       keepRunningApplication_(false),
-      // The pool manager arrives with channel pools; until then there is none.
-      channelPoolManagement_(nullptr),
+      channelPoolManagement_(new ChannelPoolManagement()),
       initialized_(false) {
   for (auto& text : debugTexts_) text[0] = '\0';
 }
 
-EngineInterfaceExt::~EngineInterfaceExt() { delete projectFileLoader_; }
+// The pool manager is this object's: it lives as long as the engine and goes with it, after the
+// engine's groups (and so every pool member) were released.
+EngineInterfaceExt::~EngineInterfaceExt() {
+  delete projectFileLoader_;
+  delete channelPoolManagement_;
+}
 
 void EngineInterfaceExt::SetEngineInterface(EngineInterface* engineInterface) {
   engineInterface_ = engineInterface;
+  if (channelPoolManagement_ != nullptr)
+    channelPoolManagement_->SetEngineInterface(engineInterface);
   delete projectFileLoader_;
   projectFileLoader_ = new (std::nothrow) ProjectFileLoader(engineInterface);
 }

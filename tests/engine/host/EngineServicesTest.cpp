@@ -178,7 +178,7 @@ TEST_F(EngineServicesTest, FlagsAndSimpleState) {
   EXPECT_EQ(engine_->GetWindowHandle(), &marker);
   EXPECT_STREQ(engine_->GetEngineClassName(), "Vexilon Test Host");
   EXPECT_EQ(engine_->GetInstallDir(), InstallDir());
-  EXPECT_EQ(ext_->GetChannelPoolManagement(), nullptr);
+  EXPECT_NE(ext_->GetChannelPoolManagement(), nullptr);
 }
 
 TEST_F(EngineServicesTest, InstallDirAndKeyAreBounded) {
