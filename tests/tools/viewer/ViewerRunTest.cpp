@@ -1,4 +1,5 @@
 // Whole runs of the viewer on project files, with the exit codes a script sees.
+#include <chrono>
 #include <cstdio>
 
 #include "LumenViewer.h"
@@ -41,12 +42,27 @@ class ViewerRunTest : public ProjectTest {
     return code;
   }
 
+  // An empty start group beside the project, saved through a separate engine.
+  void SaveStartGroup() {
+    EngineControl* control = GetEngineControlInstance();
+    control->SetInstallDir(install_.string().c_str());
+    control->SetLumenarRegKey(kRegKey);
+    char className[] = "Vexilon Test Host";
+    ASSERT_TRUE(control->InitEngine(nullptr, className, nullptr));
+    fs::create_directories(root_ / "project");
+    Vlt_ChannelGroup* group = control->GetEngineInterface()->CreateNewGroup("Start", false, 0);
+    ASSERT_NE(group, nullptr);
+    ASSERT_TRUE(group->SaveChannelGroup((root_ / "project" / "Start.cgr").string().c_str()));
+    delete control;
+  }
+
   std::string output_;
   bool hadOpenFile_ = false;
   std::string oldOpenFile_;
 };
 
 TEST_F(ViewerRunTest, ExitCodesFollowTheProjectLoad) {
+  SaveStartGroup();
   fs::remove(install_ / "channels.lst");
   struct Case {
     const char* name;
@@ -58,6 +74,7 @@ TEST_F(ViewerRunTest, ExitCodesFollowTheProjectLoad) {
       {"needs a newer engine", Head() + IntBlock("LHPV", 58), 2},
       {"no project and nothing chosen", "", 3},
       {"start group missing", IntBlock("LSPT", 1) + Block("LSGR", Text("Gone.cgr")), 4},
+      {"runs", Head(), 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -68,8 +85,30 @@ TEST_F(ViewerRunTest, ExitCodesFollowTheProjectLoad) {
     // Statistics only for a run.
     EXPECT_EQ(output_.find("Passes: 5 in") != std::string::npos, c.code == 0) << output_;
   }
-  // The engine was released: its registry cache is written.
+  EXPECT_NE(output_.find("Pass time: p50 "), std::string::npos);
+  EXPECT_NE(output_.find("Debug lines\n  0: \n"), std::string::npos);
+  // The engine was released after the run: its registry cache is written.
   EXPECT_TRUE(fs::exists(install_ / "channels.lst"));
+}
+
+TEST_F(ViewerRunTest, InterruptStopsTheLoopCleanly) {
+  SaveStartGroup();
+  fs::remove(install_ / "channels.lst");
+  const std::string path = WriteProject(Head());
+  // Without a pass limit only the interrupt ends the run.
+  vplat::setInterruptRequested(true);
+  EXPECT_EQ(Run({"--fps", "1000", path.c_str()}), 0);
+  EXPECT_NE(output_.find("Interrupted after 0 passes"), std::string::npos) << output_;
+  EXPECT_TRUE(fs::exists(install_ / "channels.lst"));
+}
+
+TEST_F(ViewerRunTest, PacedPassesTakeTheirTime) {
+  SaveStartGroup();
+  const std::string path = WriteProject(Head());
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(Run({"--frames", "6", "--fps", "50", path.c_str()}), 0);
+  // Five periods of 20 ms lie between six paced passes.
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
 }
 
 }  // namespace
