@@ -16,3 +16,18 @@ struct VEXILON_API ChannelType {
 };
 
 static_assert(sizeof(ChannelType) == 132, "ChannelType is a stored record of 132 bytes");
+
+// Fills a plug-in's static type record the way its GetType export answers it: the name (cut to
+// 79 characters), both GUIDs and version 2. Versions 0 and 1 keep the constructor's defaults, so
+// version 1 is the engine version the plug-in was built against.
+inline ChannelType* VltFillPluginType(ChannelType* type, const char* name, const GUID& typeGuid,
+                                      const GUID& baseGuid, int32_t version2) {
+  size_t i = 0;
+  for (; name != nullptr && name[i] != 0 && i + 1 < sizeof(type->name); ++i)
+    type->name[i] = name[i];
+  type->name[i] = 0;
+  type->typeGuid = typeGuid;
+  type->baseGuid = baseGuid;
+  type->version[2] = version2;
+  return type;
+}

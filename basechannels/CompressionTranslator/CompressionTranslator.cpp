@@ -91,10 +91,7 @@ bool CompressionTranslator::WrapData(const void* data, uint32_t size, VltFileSav
 VEXILON_PLUGIN_EXPORT Vlt_Channel* InitDLL() { return new CompressionTranslator(); }
 
 VEXILON_PLUGIN_EXPORT ChannelType* GetType() {
-  static ChannelType type;
-  std::snprintf(type.name, sizeof(type.name), "%s", "Compression Translator");
-  type.typeGuid = VLT_COMPRESSION_TRANSLATOR_GUID;
-  type.baseGuid = VLT_COMPRESSION_TRANSLATOR_GUID;
-  type.version[2] = 0;
-  return &type;
+  static ChannelType type;  // static: the unused name bytes stay zero in the stored record
+  return VltFillPluginType(&type, "Compression Translator", VLT_COMPRESSION_TRANSLATOR_GUID,
+                           VLT_COMPRESSION_TRANSLATOR_GUID, 0);
 }

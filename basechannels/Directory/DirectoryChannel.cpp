@@ -80,10 +80,6 @@ const char* DirectoryChannel::GetFileName(int index) {
 VEXILON_PLUGIN_EXPORT Vlt_Channel* InitDLL() { return new DirectoryChannel(); }
 
 VEXILON_PLUGIN_EXPORT ChannelType* GetType() {
-  static ChannelType type;
-  std::snprintf(type.name, sizeof(type.name), "%s", "Directory");
-  type.typeGuid = VLT_DIRECTORY_GUID;
-  type.baseGuid = VLT_DIRECTORY_GUID;
-  type.version[2] = 0;
-  return &type;
+  static ChannelType type;  // static: the unused name bytes stay zero in the stored record
+  return VltFillPluginType(&type, "Directory", VLT_DIRECTORY_GUID, VLT_DIRECTORY_GUID, 0);
 }

@@ -45,10 +45,6 @@ void FileDialogChannel::ChooseFile(const char* filter, const char* extension, ch
 VEXILON_PLUGIN_EXPORT Vlt_Channel* InitDLL() { return new FileDialogChannel(); }
 
 VEXILON_PLUGIN_EXPORT ChannelType* GetType() {
-  static ChannelType type;
-  std::snprintf(type.name, sizeof(type.name), "%s", "File Dialog");
-  type.typeGuid = VLT_FILEDIALOG_GUID;
-  type.baseGuid = VLT_FILEDIALOG_GUID;
-  type.version[2] = 0;
-  return &type;
+  static ChannelType type;  // static: the unused name bytes stay zero in the stored record
+  return VltFillPluginType(&type, "File Dialog", VLT_FILEDIALOG_GUID, VLT_FILEDIALOG_GUID, 0);
 }

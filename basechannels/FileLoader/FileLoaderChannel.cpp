@@ -178,10 +178,6 @@ uint32_t FileLoaderChannel::GetAttributes() { return attributes_; }
 VEXILON_PLUGIN_EXPORT Vlt_Channel* InitDLL() { return new FileLoaderChannel(); }
 
 VEXILON_PLUGIN_EXPORT ChannelType* GetType() {
-  static ChannelType type;
-  std::snprintf(type.name, sizeof(type.name), "%s", "File Loader");
-  type.typeGuid = VLT_FILELOADER_GUID;
-  type.baseGuid = VLT_FILELOADER_GUID;
-  type.version[2] = 0;
-  return &type;
+  static ChannelType type;  // static: the unused name bytes stay zero in the stored record
+  return VltFillPluginType(&type, "File Loader", VLT_FILELOADER_GUID, VLT_FILELOADER_GUID, 0);
 }

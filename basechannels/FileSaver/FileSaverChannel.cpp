@@ -104,10 +104,6 @@ uint32_t FileSaverChannel::GetBufferSize() { return static_cast<uint32_t>(memory
 VEXILON_PLUGIN_EXPORT Vlt_Channel* InitDLL() { return new FileSaverChannel(); }
 
 VEXILON_PLUGIN_EXPORT ChannelType* GetType() {
-  static ChannelType type;
-  std::snprintf(type.name, sizeof(type.name), "%s", "File Saver");
-  type.typeGuid = VLT_FILESAVER_GUID;
-  type.baseGuid = VLT_FILESAVER_GUID;
-  type.version[2] = 0;
-  return &type;
+  static ChannelType type;  // static: the unused name bytes stay zero in the stored record
+  return VltFillPluginType(&type, "File Saver", VLT_FILESAVER_GUID, VLT_FILESAVER_GUID, 0);
 }

@@ -171,6 +171,16 @@ void AppendFolders(Finder& finder, C* result, const C* p, int first, int last, C
   }
 }
 
+// Appends the file name of path (reduced in place) to result. A name directly below a root keeps
+// the root's separator: the result has one already.
+template <class Finder, class C>
+void AppendFileName(Finder& finder, C* result, C* path) {
+  finder.GetFileName(path);
+  size_t skip = 0;
+  while (IsSep(path[skip])) ++skip;
+  Append(result, kMax, path + skip);
+}
+
 template <class Finder, class C>
 const C* CompletePath(Finder& finder, const C* source, C* result, const C* p) {
   if (p == nullptr) return nullptr;
@@ -247,11 +257,7 @@ const C* CompletePath(Finder& finder, const C* source, C* result, const C* p) {
     AppendFolders(finder, result, joined, 0, finder.GetDirCount(joined), sep, false);
     Copy(name, kMax, joined);
   }
-  finder.GetFileName(name);
-  // A name directly below a root keeps the root's separator: the result has one already.
-  size_t skip = 0;
-  while (IsSep(name[skip])) ++skip;
-  Append(result, kMax, name + skip);
+  AppendFileName(finder, result, name);
   return result;
 }
 
@@ -275,11 +281,7 @@ const C* RelativePath(Finder& finder, const C* source, C* result, const C* p, C*
   }
   C name[kMax];
   Copy(name, kMax, normalised);
-  finder.GetFileName(name);
-  // A name directly below a root keeps the root's separator: the result has one already.
-  size_t skip = 0;
-  while (IsSep(name[skip])) ++skip;
-  Append(result, kMax, name + skip);
+  AppendFileName(finder, result, name);
   return result;
 }
 

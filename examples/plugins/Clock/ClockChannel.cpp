@@ -37,10 +37,6 @@ void ClockChannel::CallChannel() {
 VEXILON_PLUGIN_EXPORT Vlt_Channel* InitDLL() { return new ClockChannel(); }
 
 VEXILON_PLUGIN_EXPORT ChannelType* GetType() {
-  // Static, so the name's unused bytes are zero in the stored record.
-  static ChannelType type;
-  std::snprintf(type.name, sizeof(type.name), "%s", "Example Clock");
-  type.typeGuid = EXAMPLE_CLOCK_GUID;
-  type.baseGuid = EXAMPLE_CLOCK_GUID;
-  return &type;
+  static ChannelType type;  // static: the unused name bytes stay zero in the stored record
+  return VltFillPluginType(&type, "Example Clock", EXAMPLE_CLOCK_GUID, EXAMPLE_CLOCK_GUID, 1);
 }

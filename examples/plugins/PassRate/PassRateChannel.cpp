@@ -33,10 +33,7 @@ void PassRateChannel::CallChannel() {
 VEXILON_PLUGIN_EXPORT Vlt_Channel* InitDLL() { return new PassRateChannel(); }
 
 VEXILON_PLUGIN_EXPORT ChannelType* GetType() {
-  // Static, so the name's unused bytes are zero in the stored record.
-  static ChannelType type;
-  std::snprintf(type.name, sizeof(type.name), "%s", "Example Pass Rate");
-  type.typeGuid = EXAMPLE_PASSRATE_GUID;
-  type.baseGuid = EXAMPLE_PASSRATE_GUID;
-  return &type;
+  static ChannelType type;  // static: the unused name bytes stay zero in the stored record
+  return VltFillPluginType(&type, "Example Pass Rate", EXAMPLE_PASSRATE_GUID, EXAMPLE_PASSRATE_GUID,
+                           1);
 }
