@@ -21,6 +21,7 @@
 #include "ShowDebug.h"
 #include "ShowDebugMessage.h"
 #include "SmartChannel.h"
+#include "Vco_BackgroundLoaderChannel.h"
 #include "Vco_DirectoryChannel.h"
 #include "Vco_FileLoaderChannel.h"
 #include "Vco_FileSaverChannel.h"

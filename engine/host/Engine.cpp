@@ -4,12 +4,14 @@
 #include <new>
 #include <string>
 
+#include "BaseChannelTypes.h"
 #include "ChannelInternal.h"
 #include "ChannelList.h"
 #include "EngineInterface.h"
 #include "EngineInterfaceExt.h"
 #include "HostText.h"
 #include "PublicCallInfo.h"
+#include "Vco_BackgroundLoaderChannel.h"
 #include "VltGuid.h"
 #include "Vlt_Channel.h"
 #include "Vlt_ChannelGroup.h"
@@ -26,21 +28,10 @@ namespace {
 constexpr int kMaxTreeCount = 30000;
 constexpr int kReleasedEvent = -3;
 
-// The outside unique channel that hears, through its slot 17, that groups are about to go.
-const GUID kGroupReleaseNotifyType = {
-    0x27D9C4E5, 0xB81F, 0x4A36, {0x9C, 0x07, 0xF5, 0xE2, 0xA8, 0x4B, 0x1D, 0x63}};
-
-// The slot layout of that outside type up to the operation the engine calls. Never constructed
-// here: only used to reach slot 17 of an object the plug-in created.
-class GroupReleaseNotifyChannel : public Vlt_Channel {
- public:
-  virtual void Slot15() = 0;
-  virtual void Slot16() = 0;
-  virtual void OnReleaseGroups() = 0;  // slot 17
-};
-
+// Reaches slot 17 of the outside background loader. The object comes from a plug-in that may
+// declare the slots itself rather than derive from the SDK class, so the call is not vptr-checked.
 HOST_OUTSIDE_SLOT_CALL void TellGroupRelease(Vlt_Channel* channel) {
-  static_cast<GroupReleaseNotifyChannel*>(channel)->OnReleaseGroups();
+  static_cast<Vco_BackgroundLoaderChannel*>(channel)->StopPendingLoads();
 }
 
 }  // namespace
@@ -268,7 +259,7 @@ void Engine::UpdateChannelTree() {
 }
 
 void Engine::NotifyGroupRelease() {
-  Vlt_Channel* channel = GetUniqueChannel(kGroupReleaseNotifyType, nullptr);
+  Vlt_Channel* channel = GetUniqueChannel(VLT_BACKGROUNDLOADER_GUID, nullptr);
   if (channel != nullptr) TellGroupRelease(channel);
 }
 
