@@ -1,6 +1,8 @@
 // The process-wide message sink interface and the engine's sink, which writes "error.log".
 #pragma once
 
+#include <atomic>
+
 #include "VltExport.h"
 
 class DebugMessage;
@@ -14,7 +16,8 @@ class VEXILON_API DebugOutPut {
   virtual void SetUseDebug(bool useDebug);
 
  protected:
-  bool useDebug_;
+  // A worker thread's close switches reports off and on while other threads report.
+  std::atomic<bool> useDebug_;
 };
 
 class VEXILON_API ErrorLogOutPut : public DebugOutPut {
