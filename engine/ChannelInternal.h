@@ -59,8 +59,21 @@ class VEXILON_API ChannelInternal {
   int TranslateGroupInterfaceNr(Vlt_Channel* caller, int n);
 
   // A public-call channel without a target has one variable position that accepts any type;
-  // makes it (head at entry 0, dropLastChild set) when the channel has none yet.
+  // makes it (head at entry 0, dropLastChild set) when the channel has no position yet.
   void MakeUnresolvedPosition(Vlt_Channel* caller);
+  // Drops a public call's positions and children, then asks for every position, so that the
+  // positions mirror the target's current parameters.
+  void ReCreateChildInterface(Vlt_Channel* caller);
+
+  // Public interfaces: the parameter numbers of its group that a public channel shows its
+  // callers, in their order.
+  bool GetIfUsePublicInterface(Vlt_Channel* channel);
+  int GetPublicInterfaceCount(Vlt_Channel* channel);
+  int GetPublicInterfaceItemNr(Vlt_Channel* channel, int item);
+  void CreatePublicInterface(Vlt_Channel* channel);
+  void AddInterfaceItem(Vlt_Channel* channel, int parameterNr);
+  void RemoveInterfaceItem(Vlt_Channel* channel, int item);
+  void SwapInterfaceItems(Vlt_Channel* channel, int a, int b);
   // Records a link read from a file that waits for its target channel (see CheckChannelRequest).
   void AddPendingLink(Vlt_Channel* channel, int targetIndex, int targetPosition, int unused);
 
@@ -74,6 +87,22 @@ class VEXILON_API ChannelInternal {
   void RecalculateChannelPoolInfo(Vlt_Channel* channel);
   // Adds the compatible members of the pool and of all its sub-pools, depth first.
   void AddChannelsFromPoolToPoolInfo(Vlt_Channel* channel, PoolItem* pool);
+
+ private:
+  // The mirrored positions of a public call (PublicCallMirror.cpp). The target as resolved
+  // without activation; without one the unresolved position is made, with one the arguments
+  // that waited in the unresolved position move to their positions first.
+  Vlt_Channel* PrepareMirror(Vlt_Channel* caller);
+  // Positions a known target offers, and position i built on first request.
+  int MirrorPositionCount(Vlt_Channel* target, bool useInterface);
+  ChildCreation* MirrorPosition(Vlt_Channel* caller, Vlt_Channel* target, int i);
+  void MoveUnresolvedArguments(Vlt_Channel* caller);
+  // Moves the arguments of mirrored positions back into the unresolved position, each at the
+  // rank of the position it held, for a call whose record changed.
+  void ReturnToUnresolved(Vlt_Channel* caller);
+  // Before parameters are read through flat indices: arguments that still wait in the
+  // unresolved position of a call whose target is known take their mirrored positions.
+  void SettleArguments(Vlt_Channel* caller);
 };
 
 VEXILON_API extern ChannelInternal* channelInternal;

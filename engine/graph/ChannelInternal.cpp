@@ -122,11 +122,11 @@ void ChannelInternal::SortChilderen(Vlt_Channel* channel) {
 
 int ChannelInternal::GetChildCreationCount(Vlt_Channel* channel) {
   if (channel == nullptr) return 0;
-  if (channel->interfaceType_ == VCO_PUBLICCALL &&
-      GetInternalPublicChannelForPublicCall(channel, false) == nullptr)
-    MakeUnresolvedPosition(channel);
-  // With a known target the positions mirror the target group's parameters; that mirror is
-  // built together with group files, until then the positions present are reported.
+  if (channel->interfaceType_ == VCO_PUBLICCALL) {
+    // A public call's positions mirror its target (PublicCallMirror.cpp).
+    if (Vlt_Channel* target = PrepareMirror(channel))
+      return MirrorPositionCount(target, GetIfUsePublicInterface(target));
+  }
   return channel->childCreations_.GetItemCount();
 }
 
@@ -231,9 +231,9 @@ Vlt_Channel* ChannelInternal::GetInternalChild(Vlt_Channel* channel, int index) 
 
 ChildCreation* ChannelInternal::GetChildCreateType(Vlt_Channel* channel, int index) {
   if (channel == nullptr) return nullptr;
-  if (channel->interfaceType_ == VCO_PUBLICCALL &&
-      GetInternalPublicChannelForPublicCall(channel, false) == nullptr)
-    MakeUnresolvedPosition(channel);
+  if (channel->interfaceType_ == VCO_PUBLICCALL) {
+    if (Vlt_Channel* target = PrepareMirror(channel)) return MirrorPosition(channel, target, index);
+  }
   return static_cast<ChildCreation*>(channel->childCreations_.GetItem(index));
 }
 

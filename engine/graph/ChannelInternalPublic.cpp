@@ -60,6 +60,8 @@ bool ChannelInternal::SetPublicCallInfo(Vlt_Channel* channel, PublicCallInfo inf
   channel->resolvedCalls_ = nullptr;
   delete channel->waitingCalls_;
   channel->waitingCalls_ = nullptr;
+  // Positions mirrored from the old target no longer apply; the arguments keep their ranks.
+  ReturnToUnresolved(channel);
   return true;
 }
 
@@ -202,29 +204,11 @@ Vlt_Channel* ChannelInternal::GetPublicChannelForPublicCall(Vlt_Channel* caller,
 }
 
 int ChannelInternal::TranslateGroupInterfaceNr(Vlt_Channel* caller, int n) {
-  if (caller == nullptr || caller->publicCallInfo_ == nullptr ||
-      caller->groupInterfaceMap_ == nullptr || caller->groupInterfaceMap_->GetItemCount() == 0)
+  if (caller == nullptr || caller->publicCallInfo_ == nullptr) return n;
+  // The map describes mirrored positions: arguments still waiting for them move there first.
+  SettleArguments(caller);
+  if (caller->groupInterfaceMap_ == nullptr || caller->groupInterfaceMap_->GetItemCount() == 0)
     return n;
   if (n < 0 || n >= caller->groupInterfaceMap_->GetItemCount()) return -1;
   return static_cast<int>(reinterpret_cast<intptr_t>(caller->groupInterfaceMap_->GetItem(n)));
-}
-
-void ChannelInternal::MakeUnresolvedPosition(Vlt_Channel* caller) {
-  if (caller == nullptr || caller->publicCallInfo_ == nullptr) return;
-  if (caller->childCreations_.GetItem(0) != nullptr) return;
-  ChildCreation* cc = new ChildCreation(caller->publicCallInfo_->unresolvedPosition);
-  cc->acceptedType.typeGuid = VLT_WILDCARD_GUID;
-  cc->acceptedType.baseGuid = VLT_WILDCARD_GUID;
-  cc->requestLink = -1;
-  cc->positionIndex = 0;
-  ChildInfo* head = new ChildInfo();
-  head->channel = nullptr;
-  head->linkPosition = 0;
-  head->isHead = 1;
-  head->isVariable = 1;
-  cc->head = head;
-  caller->childCreations_.SetItem(cc, 0);
-  caller->children_.InsertItem(head, 0);
-  caller->dropLastChild_ = 1;
-  RecalculateNodeOffsets(caller);
 }

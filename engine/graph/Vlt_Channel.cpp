@@ -216,6 +216,9 @@ void Vlt_Channel::SetChildCreationCount(int) {
   for (int i = 0; i < children_.GetItemCount(); ++i)
     delete static_cast<ChildInfo*>(children_.GetItem(i));
   children_.ReleaseItems();
+  // A public call's interface map tells which position carries which parameter: it goes with
+  // the positions.
+  if (groupInterfaceMap_ != nullptr) groupInterfaceMap_->ReleaseItems();
 }
 
 void Vlt_Channel::SetChildCreateType(ChildCreation creation, int index) {

@@ -223,42 +223,6 @@ TEST_F(PublicCallTest, RemovingThePublicChannelUnbindsTheCall) {
   EXPECT_EQ(parent_->GetChild(0), nullptr);
 }
 
-struct TreeCountCase {
-  int mode;
-  bool withChildren;
-  bool raised;
-};
-
-TEST_F(PublicCallTest, ActivationRaisesTheTargetsTreeCountAndSetsItsCaller) {
-  TestChannel* argument = new TestChannel({}, kTypeB, kTypeB, "argument");
-  callers_->AddChannel(argument);
-  const TreeCountCase cases[] = {{0, false, false}, {0, true, false}, {1, false, false},
-                                 {1, true, true},   {2, false, true}, {2, true, true}};
-  // Arguments are linked while the target is unknown; the calls bind once it publishes.
-  std::vector<TestChannel*> calls;
-  for (const TreeCountCase& c : cases) {
-    calls.push_back(NewCall());
-    channelInternal->SetTreeCountMode(calls.back(), c.mode);
-    if (c.withChildren) calls.back()->SetChild(argument, -1, 0);
-  }
-  TestChannel* light = Publish("Light");
-  target_->CheckPublicChannels();
-  for (size_t i = 0; i < calls.size(); ++i) {
-    const TreeCountCase& c = cases[i];
-    const int before = target_->GetTreeCalculateCount();
-    ASSERT_EQ(channelInternal->GetPublicChannelForPublicCall(calls[i], true), light);
-    EXPECT_EQ(target_->GetTreeCalculateCount() != before, c.raised)
-        << c.mode << " " << c.withChildren;
-    EXPECT_EQ(target_->GetParameterChannel(0), c.withChildren ? argument : nullptr) << c.mode;
-    // Resolving without activation changes neither.
-    target_->SetParameterChannel(nullptr);
-    const int after = target_->GetTreeCalculateCount();
-    EXPECT_EQ(channelInternal->GetPublicChannelForPublicCall(calls[i], false), light);
-    EXPECT_EQ(target_->GetTreeCalculateCount(), after);
-    EXPECT_EQ(target_->GetParameterChannel(0), nullptr);
-  }
-}
-
 TEST_F(PublicCallTest, UnresolvedArgumentsWaitAtTheRankOfTheirPosition) {
   TestChannel* args[3];
   for (int k = 0; k < 3; ++k) {
@@ -277,6 +241,12 @@ TEST_F(PublicCallTest, UnresolvedArgumentsWaitAtTheRankOfTheirPosition) {
 }
 
 TEST_F(PublicCallTest, ParameterChannelsResolveToTheCallersChildren) {
+  for (const char* name : {"P0", "P1"}) {
+    ParameterInterfaceInfo declared;
+    std::strcpy(declared.name, name);
+    declared.type = kTypeB;
+    target_->AddParameterInfo(declared);
+  }
   auto* inner = new TestChannel({{VLT_WILDCARD_GUID, true}}, kTypeY, kTypeY, "inner");
   target_->AddChannel(inner);
   auto* parameter = new TestChannel({}, kTypeB, kTypeB, "parameter");
