@@ -10,6 +10,7 @@
 #include "VltGuid.h"
 #include "Vlt_ChannelGroup.h"
 #include "graph/GraphText.h"
+#include "graph/PublicCallAutoLoad.h"
 
 namespace {
 
@@ -167,20 +168,29 @@ Vlt_Channel* ChannelInternal::GetInternalPublicChannelForPublicCall(Vlt_Channel*
     EngineInterfaceExt* ext = ExtOf(caller);
     if (ext == nullptr) return nullptr;
     found = ext->GetPublicChannel(record);
+    bool mustWait = record->autoLoadGroup == 0;
+    if (found == nullptr && !mustWait) {
+      // Only the plain group of a pool is loaded for a call; array members are made elsewhere.
+      if (n != 0) return nullptr;
+      if (!PublicCallAutoLoad(caller, record).LoadTargetGroup()) return nullptr;
+      found = ext->GetPublicChannel(record);
+      mustWait = true;
+    }
     if (found != nullptr) {
       if (!VltGuidEqual(found->GetChannelType().baseGuid, caller->GetChannelType().baseGuid))
         return nullptr;
       if (caller->resolvedCalls_ == nullptr) caller->resolvedCalls_ = new Vlt_List();
       caller->resolvedCalls_->SetItem(found, n);
     } else {
-      if (record->autoLoadGroup == 0) {
-        if (ext->AddChannelRequest(n, caller)) {
-          if (caller->waitingCalls_ == nullptr) caller->waitingCalls_ = new Vlt_List();
-          caller->waitingCalls_->SetItem(kWaiting, n);
-        }
+      if (mustWait && ext->AddChannelRequest(n, caller)) {
+        if (caller->waitingCalls_ == nullptr) caller->waitingCalls_ = new Vlt_List();
+        caller->waitingCalls_->SetItem(kWaiting, n);
       }
-      // Loading the target group from its file, at once or in the background, needs group
-      // files; until groups can load each other's files a missing target stays unresolved.
+      // The group may instead arrive from a background load; the waiting request binds the call
+      // once it publishes its channels.
+      if (record->dynamicAutoLoadGroup != 0 && n == 0 && caller->dynamicLoadPending_ == 0 &&
+          PublicCallAutoLoad(caller, record).StartBackgroundLoad())
+        caller->dynamicLoadPending_ = 1;
       return nullptr;
     }
   }

@@ -1,0 +1,126 @@
+// A public call with dynamic loading: the outside loader channel is asked for the target group
+// and the call binds once the group arrives, passes later; and the cases that turn it off.
+#include "PublicCallFixture.h"
+
+namespace publiccalltest {
+namespace {
+
+int Count(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+class BackgroundLoadTest : public PublicCallTest {
+ protected:
+  Vco_BackgroundLoaderChannel* Loader() {
+    return static_cast<Vco_BackgroundLoaderChannel*>(
+        engine_->GetUniqueChannel(VLT_BACKGROUNDLOADER_GUID, nullptr));
+  }
+
+  static CallerSpec Dynamic() {
+    CallerSpec spec;
+    spec.autoLoad = false;
+    spec.dynamic = true;
+    return spec;
+  }
+};
+
+TEST_F(BackgroundLoadTest, LoadingAtOnceTellsTheLoaderThePoolName) {
+  InstallRecordingLoader();
+  WriteGroups(CallerSpec());
+  ASSERT_NE(LoadCaller(CallerFile()), nullptr);
+  Passes(1);
+  ASSERT_NE(CalleeGroup(), nullptr);
+  EXPECT_EQ(Count(Log(), "pool:Lib;"), 1);
+  EXPECT_EQ(Count(Log(), "load:"), 0);
+}
+
+TEST_F(BackgroundLoadTest, TargetGroupArrivesSomePassesLaterAndTheCallBinds) {
+  InstallRecordingLoader();
+  WriteGroups(Dynamic());
+  Vlt_ChannelGroup* caller = LoadCaller(CallerFile());
+  ASSERT_NE(caller, nullptr);
+
+  Passes(1);
+  EXPECT_EQ(Count(Log(), "load:"), 1);
+  EXPECT_EQ(Count(Log(), "load:" + CalleeFile() + "|Lib;"), 1);
+  ASSERT_NE(Loader(), nullptr);
+  EXPECT_EQ(Loader()->GetPendingLoadCount(), 1);
+  EXPECT_EQ(CalleeGroup(), nullptr);
+
+  int passes = 1;
+  while (CalleeGroup() == nullptr && passes < 10) {
+    Passes(1);
+    ++passes;
+  }
+  ASSERT_NE(CalleeGroup(), nullptr);
+  EXPECT_LE(passes, 3);
+  EXPECT_EQ(Loader()->GetPendingLoadCount(), 0);
+  // The waiting call bound when the group published its channels: the pass that created the
+  // group already ran the public channel.
+  EXPECT_EQ(Good(CalleeGroup(), "Out")->calls, 1);
+  EXPECT_EQ(caller->GetChannel("Start")->GetChild(0), CalleeGroup()->GetChannel("Out"));
+  Passes(2);
+  EXPECT_EQ(Count(Log(), "load:"), 1);
+  EXPECT_EQ(LiveGroups(), 2);
+}
+
+TEST_F(BackgroundLoadTest, DynamicLoadingThatCannotStartIsReportedOnceAndTurnedOff) {
+  struct Case {
+    const char* name;
+    bool loader;
+    bool refuse;
+    bool calleeLoadedWithoutChannel;
+    std::vector<std::string> errors;
+    int loadRequests;
+  };
+  const std::string target = "lib\\Callee.cgr";
+  const Case cases[] = {
+      {"no loader installed",
+       false,
+       false,
+       false,
+       {"Couldn't load group in background: no background loader installed, dynamic loading "
+        "turned off",
+        target, CalleeFile()},
+       0},
+      {"loader refuses",
+       true,
+       true,
+       false,
+       {"Couldn't load group in background, dynamic loading turned off", target, CalleeFile()},
+       1},
+      {"group there without the channel",
+       true,
+       false,
+       true,
+       {"Error channel not found dissabeling dynamic loading"},
+       0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.loader) InstallRecordingLoader();
+    vplat::setEnv("VEXILON_TEST_LOADER_REFUSE", c.refuse ? "1" : nullptr);
+    CallerSpec spec = Dynamic();
+    spec.withArgument = false;
+    CalleeSpec callee;
+    if (c.calleeLoadedWithoutChannel) callee.publicName = "Renamed";
+    WriteGroups(spec, callee);
+    if (c.calleeLoadedWithoutChannel) {
+      ASSERT_NE(engine_->LoadChannelGroup(CalleeFile().c_str(), "Lib"), nullptr);
+    }
+    Vlt_ChannelGroup* caller = LoadCaller(CallerFile());
+    ASSERT_NE(caller, nullptr);
+    messages_.messages.clear();
+
+    Passes(3);
+    EXPECT_EQ(Errors(), c.errors);
+    EXPECT_EQ(Count(Log(), "load:"), c.loadRequests);
+    EXPECT_FALSE(channelInternal->GetDynamicAutoLoadGroup(caller->GetChannel("Call")));
+    ext_->ReleaseGroups();
+  }
+}
+
+}  // namespace
+}  // namespace publiccalltest
