@@ -5,7 +5,9 @@
 #include <string>
 
 #include "ChannelInternal.h"
+#include "ChannelPoolManagement.h"
 #include "EngineInterface.h"
+#include "EngineInterfaceExt.h"
 #include "PublicCallInfo.h"
 #include "VltGuid.h"
 #include "Vlt_Channel.h"
@@ -19,6 +21,19 @@ namespace {
 
 void ReportError(Vlt_Channel* channel, const char* text) {
   if (channel->engine != nullptr) channel->engine->showErrorMessage_(text);
+}
+
+// A stored membership: the channel joins the pool, which also records the name with the channel.
+// A group the engine does not hold (one loaded on its own, as a tool or a test does) cannot
+// enter engine-wide pools; its channels keep the names quietly so that saving it keeps them.
+void EnterPool(Vlt_Channel* channel, const char* path) {
+  Vlt_ChannelGroup* group = channel->GetChannelGroup();
+  EngineInterfaceExt* ext = channel->engine != nullptr ? channel->engine->GetExt() : nullptr;
+  ChannelPoolManagement* manager = ext != nullptr ? ext->GetChannelPoolManagement() : nullptr;
+  if (manager != nullptr && group != nullptr && group->GetGroupIndex() != -1 &&
+      manager->CreatePoolItem(path, channel) != nullptr)
+    return;
+  channelInternal->AddChannelToPool(channel, path);
 }
 
 // Reads count names, each a name block or a marker for an empty one. Stops early where neither
@@ -157,8 +172,15 @@ bool ChannelBlockReader::Read(Vlt_Channel* channel, VltFileLoader* loader,
   }
   if (in.Has("CPNC") && in.ReadInt(&count)) {
     if (channel->poolNames_ == nullptr) channel->poolNames_ = new Vlt_List();
-    // Membership is kept as names; the pool manager takes the channel into each pool by name.
-    if (!ReadNames(in, count, "CPNP", "CPEN", channel->poolNames_)) return false;
+    Vlt_List names;
+    const bool read = ReadNames(in, count, "CPNP", "CPEN", &names);
+    for (int i = 0; i < names.GetItemCount(); ++i) {
+      auto* name = static_cast<Vlt_String*>(names.GetItem(i));
+      EnterPool(channel, name->GetString());
+      delete name;
+    }
+    names.ReleaseItems();
+    if (!read) return false;
   }
   return !in.Failed();
 }

@@ -212,6 +212,55 @@ TEST_F(GroupFileTest, PoolNamesAreKept) {
   EXPECT_EQ(Save(LoadOk(file(true))), file(false));
 }
 
+// A loaded member rejoins its pools when the engine holds its group; a group loaded on its own
+// keeps the names for saving, without joining and without a complaint.
+TEST_F(GroupFileTest, LoadedMemberRejoinsItsPoolsInGroupsTheEngineHolds) {
+  Bytes b;
+  b.Int("LVRS", 57).Marker("VLTG").Guid("CGGG", GUID{9, 9, 9, {9}}).Int("CHCO", 1);
+  BeginChannel(b, 0, testplugins::kGoodType, "Lamp", 1);
+  EmptyLink(b, 0);
+  b.Byte("CHUP", 0).Int("CPNC", 3).Text("CPNP", "Scene@Lights").Text("CPNP", "Props");
+  b.Text("CPNP", "props");  // the same pool again: one membership
+  b.Int("CHSC", 0).Int("CGIC", 0).Block("CGII", nullptr, 0).Text("CINA", "No Name Instance");
+  std::vector<uint8_t> bytes = b.data();
+  ChannelPoolManagement* pools = ext_->GetChannelPoolManagement();
+
+  for (const bool held : {true, false}) {
+    SCOPED_TRACE(held ? "group held by the engine" : "group on its own");
+    messages_.messages.clear();
+    Vlt_ChannelGroup* group = held ? engine_->CreateNewGroup("Holder", false, 0) : NewGroup();
+    ASSERT_NE(group, nullptr);
+    ASSERT_TRUE(group->LoadChannelGroupFromBuffer("lamp.cgr", static_cast<int>(bytes.size()),
+                                                  bytes.data(), false));
+    Vlt_Channel* lamp = group->GetChannel(0);
+    ASSERT_NE(lamp, nullptr);
+    for (const char* path : {"Scene@Lights", "Props"}) {
+      PoolItem* pool = pools->GetPoolItem(path);
+      if (!held) {
+        EXPECT_EQ(pool, nullptr) << path;
+        continue;
+      }
+      ASSERT_NE(pool, nullptr) << path;
+      ASSERT_EQ(pool->channels.GetItemCount(), 1) << path;
+      EXPECT_EQ(pool->channels.GetItem(0), lamp) << path;
+    }
+    EXPECT_TRUE(messages_.messages.empty());
+
+    // Saving writes each membership once, in the order it was stored.
+    const std::vector<uint8_t> saved = Save(group);
+    const size_t count = FindBlock(saved, "CPNC");
+    ASSERT_NE(count, std::string::npos);
+    EXPECT_EQ(U32At(saved, count), 2u);
+    EXPECT_NE(FindBlock(saved, "CPNP"), std::string::npos);
+
+    if (held) {
+      engine_->DeleteChannelGroup(group->GetGroupIndex());
+      EXPECT_EQ(pools->GetPoolItem("Scene@Lights"), nullptr);
+      EXPECT_EQ(pools->GetMainGroupPoolItemCount(), 0);
+    }
+  }
+}
+
 TEST_F(GroupFileTest, OwnBlocksOfATypeFollowItsEngineBlockAndUnknownOnesAreSkipped) {
   Vlt_ChannelGroup* group = NewGroup();
   auto* data = static_cast<TestDataChannel*>(NewChannel(group, kDataType, "Data"));
