@@ -76,6 +76,11 @@ class VEXILON_API EngineInterfaceExt {
   ChannelType GetDLLType(const char* fileName);
   ChannelType GetDLLType(VltInstance module);
   bool GetIfTrackChannelCalling() const { return trackChannelCalling_; }
+  // LoadChannelGroup (fileName, poolName) of the EngineInterface from the file's bytes, read
+  // beforehand (a background loader reads them off the engine's thread); the group's file name
+  // becomes fileName. The caller keeps the bytes alive during the call.
+  Vlt_ChannelGroup* LoadChannelGroupFromBuffer(const char* fileName, int size, void* buffer,
+                                               const char* poolName);
 
  private:
   friend class Vlt_Channel;

@@ -5,7 +5,7 @@
 #   asan     Linux AddressSanitizer + UndefinedBehaviorSanitizer build + ctest
 #   mingw64  Windows x86_64 cross build + ctest under Wine
 #   mingw32  Windows i686 cross build (compile only: 32-bit code cannot run here)
-#   tsan     Linux ThreadSanitizer build of the worker-thread tests only (kept small for CI)
+#   tsan     Linux ThreadSanitizer build of the worker-thread and background-loader tests only
 # Usage: scripts/test-all.sh [stage...]   (default: all stages, in the order above)
 # Every stage runs even when an earlier one failed; the exit code is non-zero when any failed.
 # The last line is "N passed, N failed": the ctest counts of all suites, plus one failure for
@@ -132,11 +132,13 @@ stage_mingw64() {
 stage_mingw32() { configure_and_build mingw32; }
 
 # Only the code that runs on more than one thread is worth a ThreadSanitizer run: build the
-# thread tests alone and run only them.
+# thread tests and the background loader's tests alone and run only them.
 stage_tsan() {
-  cmake --preset tsan && cmake --build --preset tsan -j"$JOBS" --target ThreadTests || return 1
+  cmake --preset tsan &&
+    cmake --build --preset tsan -j"$JOBS" --target ThreadTests LoaderTests || return 1
   local log="$LOGDIR/ctest-tsan.log"
-  ctest --preset tsan --output-on-failure -j"$JOBS" -R '^TreadTest\.' 2>&1 | tee "$log"
+  ctest --preset tsan --output-on-failure -j"$JOBS" -R '^(TreadTest|BackgroundLoaderTest)\.' 2>&1 |
+    tee "$log"
   local rc=${PIPESTATUS[0]}
   if ! count_ctest "$log"; then
     echo "ctest for tsan reported no result" >&2

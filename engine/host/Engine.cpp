@@ -185,6 +185,16 @@ Vlt_ChannelGroup* Engine::CreateNewGroup(const char* name, bool isArray, int poo
 }
 
 Vlt_ChannelGroup* Engine::LoadChannelGroup(const char* fileName, const char* poolName) {
+  return LoadGroup(fileName, 0, nullptr, false, poolName);
+}
+
+Vlt_ChannelGroup* Engine::LoadChannelGroupFromBuffer(const char* fileName, int size, void* buffer,
+                                                     const char* poolName) {
+  return LoadGroup(fileName, size, buffer, true, poolName);
+}
+
+Vlt_ChannelGroup* Engine::LoadGroup(const char* fileName, int size, void* buffer, bool fromBuffer,
+                                    const char* poolName) {
   if (!initialized_) return nullptr;
 
   if (poolName != nullptr) {
@@ -216,7 +226,11 @@ Vlt_ChannelGroup* Engine::LoadChannelGroup(const char* fileName, const char* poo
   AddGroup(group);
   if (poolName != nullptr) group->SetPoolName(poolName);
 
-  if (!group->LoadChannelGroupFromFile(fileName, poolName == nullptr)) {
+  const bool useInstanceName = poolName == nullptr;
+  const bool loaded =
+      fromBuffer ? group->LoadChannelGroupFromBuffer(fileName, size, buffer, useInstanceName)
+                 : group->LoadChannelGroupFromFile(fileName, useInstanceName);
+  if (!loaded) {
     DeleteChannelGroup(group->GetGroupIndex());
     engineInterface_->showErrorMessage_("Engine::LoadChannelGroup: Error loading channel group");
     return nullptr;

@@ -76,6 +76,10 @@ class Engine {
   Vlt_ChannelGroup* GetChannelGroup(const char* fileName, int poolNr);
   Vlt_ChannelGroup* GetPoolGroup(const char* poolName, int poolNr);
   Vlt_ChannelGroup* LoadChannelGroup(const char* fileName, const char* poolName);
+  // As LoadChannelGroup, from bytes already read from fileName; the caller keeps them alive
+  // while the group loads.
+  Vlt_ChannelGroup* LoadChannelGroupFromBuffer(const char* fileName, int size, void* buffer,
+                                               const char* poolName);
   int GetHighInstance(const char* poolName);
   void UpdateChannelTree();
 
@@ -112,6 +116,10 @@ class Engine {
  private:
   // Puts the group into the first empty entry (or appends it) and tells it its index.
   void AddGroup(Vlt_ChannelGroup* group);
+  // The steps of LoadChannelGroup around the load itself: the refusals, the group added to the
+  // list, the pool name and number after loading, and the public channels published.
+  Vlt_ChannelGroup* LoadGroup(const char* fileName, int size, void* buffer, bool fromBuffer,
+                              const char* poolName);
   // Puts the install folder's channels and 3rd folders in front of the module search path.
   void ExtendSearchPath();
   // Release from the point where no event is dispatched any more.

@@ -189,6 +189,14 @@ Vlt_ChannelGroup* EngineInterfaceExt::GetLmrStartGroup() {
   return group;
 }
 
+Vlt_ChannelGroup* EngineInterfaceExt::LoadChannelGroupFromBuffer(const char* fileName, int size,
+                                                                 void* buffer,
+                                                                 const char* poolName) {
+  Engine* engine = EngineOf(engineInterface_);
+  return engine != nullptr ? engine->LoadChannelGroupFromBuffer(fileName, size, buffer, poolName)
+                           : nullptr;
+}
+
 void EngineInterfaceExt::SetStartGroup(int index) {
   if (Engine* engine = EngineOf(engineInterface_)) engine->SetStartGroup(index);
 }
