@@ -47,11 +47,10 @@ class VEXILON_API ChannelList {
   // The engine's install folder, or an empty text.
   const char* InstallDir() const;
   // One pass of the folder scan: probes and adds every listed library of the extension,
-  // skipping names already listed when skipListed is set.
+  // skipping names already listed when skipListed is set (first letter exact, the rest ignoring
+  // case).
   void ScanFolder(Vco_DirectoryChannel* lister, const char* folder, const char* extension,
                   bool skipListed);
-  // The item listed under that file name: first letter exact, the rest ignoring case.
-  ChannelListItem* FindFileName(const char* fileName);
 
   Vlt_List items_;  // of ChannelListItem, owned
   char channelDir_[260];

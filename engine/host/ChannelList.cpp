@@ -1,7 +1,10 @@
 #include "ChannelList.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "BaseChannelTypes.h"
@@ -123,6 +126,37 @@ bool ReadInt(Vco_FileLoaderChannel* loader, const char* tag, int32_t& value) {
   return true;
 }
 
+// Whether the libraries a cache names are still in the channels folder. One listing of the
+// folder answers for every name that it holds as written; any other name is looked up on its
+// own, the way the system finds it (ignoring case, through links). Looking up every name alone
+// cost a start with a complete cache more than everything else it does.
+class ChannelFiles {
+ public:
+  explicit ChannelFiles(const char* installDir) : installDir_(installDir) {
+    InstallPath(folder_, installDir, "channels");
+  }
+
+  bool StillThere(const char* fileName) {
+    char path[260];
+    InstallPath(path, installDir_, "channels", fileName);
+    // The listing speaks only for a path that was not cut short.
+    const bool whole = std::strlen(path) == std::strlen(folder_) + 1 + std::strlen(fileName);
+    if (whole) {
+      if (!listed_) listed_ = vplat::listFolder(folder_, names_) ? 1 : -1;
+      if (listed_ == 1 && std::binary_search(names_.begin(), names_.end(), fileName)) return true;
+    }
+    uint32_t attributes = 0;
+    return vplat::fileAttributes(path, attributes) &&
+           (attributes & vplat::kAttributeDirectory) == 0;
+  }
+
+ private:
+  const char* installDir_;
+  char folder_[260];
+  int listed_ = 0;                  // 0: not yet, 1: names_ holds the files, -1: unreadable
+  std::vector<std::string> names_;  // sorted bytewise
+};
+
 // A cached file name is a bare name in the channels folder, as the folder scan reported it.
 bool IsBareFileName(const char* name) {
   if (name[0] == '\0') return false;
@@ -135,6 +169,14 @@ void SaveBlock(Vco_FileSaverChannel* saver, const char* tag, const void* data, u
   saver->SaveTag(tag);
   saver->SaveBlockSize(size);
   saver->SaveDataToFile(data, size);
+}
+
+// A file name as the folder scan compares it with the listed names: the first letter as it is,
+// the rest ignoring case.
+std::string FileNameKey(const char* name) {
+  std::string key = name;
+  for (size_t i = 1; i < key.size(); ++i) key[i] = hosttext::AsciiLower(key[i]);
+  return key;
 }
 
 void SaveInt(Vco_FileSaverChannel* saver, const char* tag, int32_t value) {
@@ -192,6 +234,7 @@ bool ChannelList::LoadChannelList() {
   // Items are taken only once the whole cache has read well: a damaged cache is ignored as a
   // whole, like one of another version, and every library is probed again.
   std::vector<ChannelListItem*> cached;
+  ChannelFiles files(InstallDir());
   bool intact = true;
   int32_t version = 0;
   int32_t count = 0;
@@ -221,13 +264,9 @@ bool ChannelList::LoadChannelList() {
         delete item;
         break;
       }
-      char path[260];
-      InstallPath(path, InstallDir(), "channels", item->fileName);
-      uint32_t attributes = 0;
       // Only a file that is still there is kept. An empty name would name the channels folder
       // itself, which exists, so only files count.
-      if (intact && IsBareFileName(item->fileName) && vplat::fileAttributes(path, attributes) &&
-          (attributes & vplat::kAttributeDirectory) == 0) {
+      if (intact && IsBareFileName(item->fileName) && files.StillThere(item->fileName)) {
         cached.push_back(item);
       } else {
         delete item;
@@ -273,13 +312,22 @@ void ChannelList::ScanFolder(Vco_DirectoryChannel* lister, const char* folder,
   hosttext::AppendChar(pattern, vplat::pathSeparator(), kPathChars);
   hosttext::AppendText(pattern, "*.*", kPathChars);
   lister->ReadDir(pattern);
+  // The names listed so far, by key: looking each file up in the list one by one made the scan
+  // of a folder with a complete cache quadratic.
+  std::unordered_set<std::string> listedNames;
+  if (skipListed) {
+    for (int i = 0; i < items_.GetItemCount(); ++i) {
+      if (auto* item = static_cast<ChannelListItem*>(items_.GetItem(i)))
+        listedNames.insert(FileNameKey(item->fileName));
+    }
+  }
   const int total = lister->GetTotalFiles();
   for (int i = 0; i < total; ++i) {
     const char* listed = lister->GetFileName(i);
     if (listed == nullptr) continue;
     char fileName[260] = "";
     hosttext::CopyText(fileName, listed, kPathChars);
-    if (skipListed && FindFileName(fileName) != nullptr) continue;
+    if (skipListed && listedNames.count(FileNameKey(fileName)) != 0) continue;
     const ChannelType type = ext->GetDLLType(fileName);
     if (VltGuidIsNull(type.typeGuid)) {
       engineInterface_->showErrorMessage_("Error loading file", fileName);
@@ -289,18 +337,8 @@ void ChannelList::ScanFolder(Vco_DirectoryChannel* lister, const char* folder,
     item->type = type;
     hosttext::CopyText(item->fileName, fileName, sizeof(item->fileName) - 1);
     AddItem(item);
+    if (skipListed) listedNames.insert(FileNameKey(item->fileName));
   }
-}
-
-ChannelListItem* ChannelList::FindFileName(const char* fileName) {
-  for (int i = 0; i < items_.GetItemCount(); ++i) {
-    auto* item = static_cast<ChannelListItem*>(items_.GetItem(i));
-    // The first letter must match exactly, the rest ignoring case.
-    if (item != nullptr && item->fileName[0] == fileName[0] &&
-        hosttext::EqualsIgnoreCase(item->fileName, fileName))
-      return item;
-  }
-  return nullptr;
 }
 
 bool ChannelList::SaveChannelList() {

@@ -49,6 +49,13 @@ bool listFolder(const char* folder, std::vector<std::string>& names) {
   if (dir == nullptr) return false;
   if (!base.empty() && base.back() != '/') base += '/';
   while (dirent* entry = ::readdir(dir)) {
+    // The entry's type comes with the listing on most file systems; only links and entries of
+    // unknown type need a look of their own (a plug-in folder is listed at every engine start).
+    if (entry->d_type == DT_REG) {
+      names.push_back(entry->d_name);
+      continue;
+    }
+    if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) continue;
     struct stat st;
     if (::stat((base + entry->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
       names.push_back(entry->d_name);

@@ -1,5 +1,6 @@
 // Loading plug-ins the way the engine does: by bare name through PATH (with the plug-in's
 // support library in a "3rd" folder that only PATH names), or by a path written the Windows way.
+#include <filesystem>
 #include <string>
 
 #include "TestSupport.h"
@@ -86,6 +87,37 @@ TEST_F(ModulesTest, FailuresGiveNullAndTellWhy) {
     EXPECT_EQ(vplat::lastErrorCode(), c.code) << vplat::lastErrorText();
     EXPECT_STRNE(vplat::lastErrorText(), "");
   }
+}
+
+// Folder listings may be kept from one load to the next. A module renamed after its folder was
+// listed, with the folder's modification time put back so that only its change time tells,
+// must be found under its new name and no longer under its old one.
+TEST_F(ModulesTest, FindsAModuleRenamedAfterItsFolderWasSearched) {
+  namespace fs = std::filesystem;
+  vplat_test::ScratchDir scratch;
+  const std::string ext = vplat::moduleExtension();
+  fs::copy_file(fs::path(Folder("channels")) / ("PlatformPlug." + ext),
+                scratch.path() / ("CachePlug." + ext));
+  std::string path;
+  vplat::getEnv("PATH", path);
+  path = scratch.str() + vplat::pathListSeparator() + path;
+  EnvOverride onPath("PATH", path.c_str());
+  // Only a folder that has been still for a moment is worth keeping a listing of.
+  vplat::sleepMs(2500);
+
+  auto loads = [](const char* name) {
+    vplat::ModuleHandle h = vplat::loadModule(name);
+    if (h != nullptr) vplat::freeModule(h);
+    return h != nullptr;
+  };
+  EXPECT_TRUE(loads("cacheplug.DLL")) << vplat::lastErrorText();
+  const fs::file_time_type stamp = fs::last_write_time(scratch.path());
+  fs::rename(scratch.path() / ("CachePlug." + ext), scratch.path() / ("MovedPlug." + ext));
+  // Windows file systems may refuse a folder's time; the system searches there itself anyway.
+  std::error_code ignored;
+  fs::last_write_time(scratch.path(), stamp, ignored);
+  EXPECT_TRUE(loads("movedplug.dll")) << vplat::lastErrorText();
+  EXPECT_FALSE(loads("cacheplug.dll"));
 }
 
 }  // namespace
