@@ -178,38 +178,49 @@ bool GroupFileReader::Read(Vlt_ChannelGroup* group, VltFileLoader* loader, bool 
 
 void GroupFileReader::ResolveRequests(Vlt_ChannelGroup* group) {
   // The same links, in the same order, as CheckRequestListForIndex for every loaded slot in
-  // turn, without rescanning the whole request list for each slot.
+  // turn, without rescanning the whole request list for each slot. Each request is a record of
+  // its own somewhere in the heap: it is read once, in list order, into one array, and the
+  // resolved ones are deleted at the end in that order too, so that a large group is not walked
+  // in target order through scattered records.
+  struct Request {
+    ChannelRequestInfo info;
+    int next;  // the next request for the same target, or -1
+  };
   Vlt_List& requests = group->requests_;
   const int slots = group->channels_.GetItemCount();
+  const int count = requests.GetItemCount();
   std::vector<int> first(static_cast<size_t>(slots), -1);
-  std::vector<int> next(static_cast<size_t>(requests.GetItemCount()), -1);
   std::vector<int> last(static_cast<size_t>(slots), -1);
-  for (int k = 0; k < requests.GetItemCount(); ++k) {
+  std::vector<Request> copies(static_cast<size_t>(count));
+  for (int k = 0; k < count; ++k) {
     const ChannelRequestInfo* request = static_cast<ChannelRequestInfo*>(requests.GetItem(k));
     if (request == nullptr || request->targetIndex < 0 || request->targetIndex >= slots) continue;
+    copies[static_cast<size_t>(k)] = Request{*request, -1};
     const size_t target = static_cast<size_t>(request->targetIndex);
     if (last[target] == -1)
       first[target] = k;
     else
-      next[static_cast<size_t>(last[target])] = k;
+      copies[static_cast<size_t>(last[target])].next = k;
     last[target] = k;
   }
+  std::vector<ChannelRequestInfo*> resolved(static_cast<size_t>(count), nullptr);
   bool resolvedAny = false;
   for (int i = 0; i < slots; ++i) {
     Vlt_Channel* target = group->GetChannel(i);
     if (target == nullptr) continue;
-    for (int k = first[static_cast<size_t>(i)]; k != -1; k = next[static_cast<size_t>(k)]) {
-      ChannelRequestInfo* request = static_cast<ChannelRequestInfo*>(requests.GetItem(k));
-      if (channelInternal->CheckChannelRequest(request->requester, request->targetIndex,
-                                               request->targetPosition, target,
-                                               request->linkPosition)) {
-        delete request;
+    for (int k = first[static_cast<size_t>(i)]; k != -1; k = copies[static_cast<size_t>(k)].next) {
+      const ChannelRequestInfo& request = copies[static_cast<size_t>(k)].info;
+      if (channelInternal->CheckChannelRequest(request.requester, request.targetIndex,
+                                               request.targetPosition, target,
+                                               request.linkPosition)) {
+        resolved[static_cast<size_t>(k)] = static_cast<ChannelRequestInfo*>(requests.GetItem(k));
         requests.SetItem(nullptr, k);
         resolvedAny = true;
       }
     }
   }
   if (!resolvedAny) return;
+  for (ChannelRequestInfo* request : resolved) delete request;
   // Keep the waiting ones, in order, without the holes.
   int kept = 0;
   for (int k = 0; k < requests.GetItemCount(); ++k) {
