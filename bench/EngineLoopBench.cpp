@@ -1,6 +1,14 @@
 // One main-loop pass over a balanced tree of trivial channels: the cost the engine adds
 // per channel (tick, start group lookup, the pull through GetChild and CheckRenderCount).
 // Goal: 5 ns or less per channel in a release build.
+// At 100,000 channels the pass is bound by memory, not by the engine's instructions (the 1,000
+// channel tree, which stays in the caches, takes about 10 ns a channel). Each channel is reached
+// through three cache lines of its own object (the fixed layout puts the virtual table, the
+// tree count and the interface type, the child list, and the group with the render flags in
+// three different lines), one line of its child list's storage and its child list entries.
+// Child list entries and link positions come from packed pools in the order they are made, so
+// the entries a pass reads follow each other; that brought a pass over 100,000 channels from
+// about 150 ns to about 90 ns a channel on the shared 2-core test machine.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>

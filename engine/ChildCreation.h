@@ -1,6 +1,8 @@
 // Link positions and the entries of a channel's flat child list.
 #pragma once
 
+#include <cstddef>
+
 #include "ChannelType.h"
 
 class Vlt_Channel;
@@ -8,6 +10,12 @@ class Vlt_Channel;
 // One entry of the flat child list.
 struct VEXILON_API ChildInfo {
   ChildInfo();
+  // From the engine's packed pool (a pass reads one entry for every child it fetches): made and
+  // deleted with new and delete, on either side of the module boundary.
+  static void* operator new(size_t size);
+  static void operator delete(void* record, size_t size);
+  static void* operator new(size_t, void* place) noexcept { return place; }
+  static void operator delete(void*, void*) noexcept {}
 
   Vlt_Channel* channel;  // not owned
   int32_t linkPosition;  // the position this entry belongs to
@@ -24,6 +32,12 @@ struct VEXILON_API ChildInfo {
 struct VEXILON_API ChildCreation {
   // Wildcard accepted type, requestLink -1 (variable), positionIndex 1, everything else zero.
   ChildCreation();
+  // From the engine's packed pool, like ChildInfo, so that a channel's link positions do not
+  // stand between the data a pass reads.
+  static void* operator new(size_t size);
+  static void operator delete(void* record, size_t size);
+  static void* operator new(size_t, void* place) noexcept { return place; }
+  static void operator delete(void*, void*) noexcept {}
 
   ChannelType acceptedType;
   int32_t requestLink;
