@@ -66,6 +66,42 @@ TEST_F(BackgroundLoadTest, TargetGroupArrivesSomePassesLaterAndTheCallBinds) {
   EXPECT_EQ(LiveGroups(), 2);
 }
 
+TEST_F(BackgroundLoadTest, BaseLoaderBringsTheGroupWhileTheLoopRuns) {
+  InstallBaseLoader();
+  CallerSpec spec = Dynamic();
+  // Without arguments the load is asked for in the first pass, after that pass's event 0, so the
+  // group cannot be there before the second pass.
+  spec.withArgument = false;
+  WriteGroups(spec);
+  Vlt_ChannelGroup* caller = LoadCaller(CallerFile());
+  ASSERT_NE(caller, nullptr);
+
+  Passes(1);
+  ASSERT_NE(Loader(), nullptr);
+  EXPECT_EQ(Loader()->GetPendingLoadCount(), 1);
+  EXPECT_EQ(CalleeGroup(), nullptr);
+  EXPECT_EQ(caller->GetChannel("Start")->GetChild(0), nullptr);
+
+  // Every pass returns while the file is read on a worker; the pause only lets the worker run.
+  int passes = 1;
+  while (CalleeGroup() == nullptr && passes < 5000) {
+    vplat::sleepMs(1);
+    Passes(1);
+    ++passes;
+  }
+  Vlt_ChannelGroup* callee = CalleeGroup();
+  ASSERT_NE(callee, nullptr);
+  EXPECT_GE(passes, 2);
+  EXPECT_EQ(Loader()->GetPendingLoadCount(), 0);
+  EXPECT_TRUE(fs::equivalent(callee->GetChannelGroupFileName(), CalleeFile()));
+  EXPECT_EQ(caller->GetChannel("Start")->GetChild(0), callee->GetChannel("Out"));
+  const int calls = Good(callee, "Out")->calls;
+  Passes(2);
+  EXPECT_EQ(Good(callee, "Out")->calls, calls + 2);
+  EXPECT_EQ(LiveGroups(), 2);
+  EXPECT_TRUE(Errors().empty());
+}
+
 TEST_F(BackgroundLoadTest, DynamicLoadingThatCannotStartIsReportedOnceAndTurnedOff) {
   struct Case {
     const char* name;

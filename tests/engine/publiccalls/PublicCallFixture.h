@@ -98,6 +98,12 @@ class PublicCallTest : public projecttest::ProjectTest {
     Register(testplugins::kReleaseNotifyFile, testplugins::kReleaseNotifyType);
   }
 
+  // Installs the base background loader every installation carries.
+  void InstallBaseLoader() {
+    Install(fs::path(vplat::executableDir()) / "channels", testplugins::kReleaseNotifyFile);
+    Register(testplugins::kReleaseNotifyFile, testplugins::kReleaseNotifyType);
+  }
+
   static std::string Stem(const char* fileName) {
     const std::string name = fileName;
     return name.substr(0, name.rfind('.'));
