@@ -33,9 +33,9 @@ using ModuleHandle = void*;
 // On Linux: '\\' is treated as '/', a name ending in ".dll" (any case) is looked up with the
 // ".so" ending instead, and every path component is matched ignoring case when the exact name
 // does not exist (so "channels\\fileloader.dll" finds "channels/FileLoader.so"). Before dlopen,
-// the module's ELF DT_NEEDED entries that are found in the PATH folders are loaded first
-// (recursively), so that a plug-in's dependency sitting in a "3rd" folder on PATH resolves (the
-// Linux loader does not read PATH).
+// the module's ELF DT_NEEDED entries that the process does not hold yet and that are found in
+// the PATH folders are loaded first (recursively), so that a plug-in's dependency sitting in a
+// "3rd" folder on PATH resolves (the Linux loader does not read PATH).
 // Returns null on failure; lastErrorCode() then tells why (2: not found, 126: a dependency is
 // missing, 193: a bad or unloadable image; on Windows the system's code).
 VPLAT_API ModuleHandle loadModule(const char* nameOrPath);
