@@ -14,9 +14,9 @@ struct AutoLoadCase {
 class AutoLoadTest : public PublicCallTest, public ::testing::WithParamInterface<AutoLoadCase> {};
 
 TEST_P(AutoLoadTest, FirstPassLoadsTheTargetGroupFromTheCallersFolder) {
-  CallerSpec spec;
-  spec.targetPath = GetParam().targetPath;
-  WriteGroups(spec);
+  CallerSetup setup;
+  setup.targetPath = GetParam().targetPath;
+  WriteGroups(setup);
   fs::path callerFile = CallerFile();
   fs::path calleeFile = CalleeFile();
   if (GetParam().moveFolder) {
@@ -62,9 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<AutoLoadCase>& info) { return info.param.name; });
 
 TEST_F(PublicCallTest, WithoutAutoLoadTheCallWaitsAndBindsWhenTheGroupIsLoadedLater) {
-  CallerSpec spec;
-  spec.autoLoad = false;
-  WriteGroups(spec);
+  CallerSetup setup;
+  setup.autoLoad = false;
+  WriteGroups(setup);
   Vlt_ChannelGroup* caller = LoadCaller(CallerFile());
   ASSERT_NE(caller, nullptr);
   Passes(2);
@@ -81,13 +81,13 @@ TEST_F(PublicCallTest, WithoutAutoLoadTheCallWaitsAndBindsWhenTheGroupIsLoadedLa
 }
 
 TEST_F(PublicCallTest, TargetGroupWithoutThePublicChannelSwitchesAutoLoadOff) {
-  CallerSpec spec;
+  CallerSetup setup;
   // Without arguments nothing resolves the call while the caller loads, so the report comes
   // from the first pass, when the caller's group carries its pool name.
-  spec.withArgument = false;
+  setup.withArgument = false;
   CalleeSpec renamed;
   renamed.publicName = "Renamed";
-  WriteGroups(spec, renamed);
+  WriteGroups(setup, renamed);
   ASSERT_NE(engine_->LoadChannelGroup(CalleeFile().c_str(), "Lib"), nullptr);
   Vlt_ChannelGroup* caller = LoadCaller(CallerFile());
   ASSERT_NE(caller, nullptr);
@@ -120,7 +120,7 @@ TEST_F(PublicCallTest, TargetGroupWithoutThePublicChannelSwitchesAutoLoadOff) {
 }
 
 TEST_F(PublicCallTest, FailedAutoLoadIsReportedAndTheCallWaitsForTheGroup) {
-  WriteGroups(CallerSpec());
+  WriteGroups(CallerSetup());
   const std::string away = CalleeFile() + ".away";
   fs::rename(CalleeFile(), away);
 
@@ -163,10 +163,10 @@ TEST_F(PublicCallTest, TreeCountOfTheTargetRisesAsTheModeSays) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message()
                  << "mode " << c.mode << (c.withArgument ? " with" : " without") << " argument");
-    CallerSpec spec;
-    spec.treeCountMode = c.mode;
-    spec.withArgument = c.withArgument;
-    WriteGroups(spec);
+    CallerSetup setup;
+    setup.treeCountMode = c.mode;
+    setup.withArgument = c.withArgument;
+    WriteGroups(setup);
     Vlt_ChannelGroup* caller = LoadCaller(CallerFile());
     ASSERT_NE(caller, nullptr);
     Passes(1);

@@ -18,17 +18,17 @@ class BackgroundLoadTest : public PublicCallTest {
         engine_->GetUniqueChannel(VLT_BACKGROUNDLOADER_GUID, nullptr));
   }
 
-  static CallerSpec Dynamic() {
-    CallerSpec spec;
-    spec.autoLoad = false;
-    spec.dynamic = true;
-    return spec;
+  static CallerSetup Dynamic() {
+    CallerSetup setup;
+    setup.autoLoad = false;
+    setup.dynamic = true;
+    return setup;
   }
 };
 
 TEST_F(BackgroundLoadTest, LoadingAtOnceTellsTheLoaderThePoolName) {
   InstallRecordingLoader();
-  WriteGroups(CallerSpec());
+  WriteGroups(CallerSetup());
   ASSERT_NE(LoadCaller(CallerFile()), nullptr);
   Passes(1);
   ASSERT_NE(CalleeGroup(), nullptr);
@@ -68,11 +68,11 @@ TEST_F(BackgroundLoadTest, TargetGroupArrivesSomePassesLaterAndTheCallBinds) {
 
 TEST_F(BackgroundLoadTest, BaseLoaderBringsTheGroupWhileTheLoopRuns) {
   InstallBaseLoader();
-  CallerSpec spec = Dynamic();
+  CallerSetup setup = Dynamic();
   // Without arguments the load is asked for in the first pass, after that pass's event 0, so the
   // group cannot be there before the second pass.
-  spec.withArgument = false;
-  WriteGroups(spec);
+  setup.withArgument = false;
+  WriteGroups(setup);
   Vlt_ChannelGroup* caller = LoadCaller(CallerFile());
   ASSERT_NE(caller, nullptr);
 
@@ -138,11 +138,11 @@ TEST_F(BackgroundLoadTest, DynamicLoadingThatCannotStartIsReportedOnceAndTurnedO
     SCOPED_TRACE(c.name);
     if (c.loader) InstallRecordingLoader();
     vplat::setEnv("VEXILON_TEST_LOADER_REFUSE", c.refuse ? "1" : nullptr);
-    CallerSpec spec = Dynamic();
-    spec.withArgument = false;
+    CallerSetup setup = Dynamic();
+    setup.withArgument = false;
     CalleeSpec callee;
     if (c.calleeLoadedWithoutChannel) callee.publicName = "Renamed";
-    WriteGroups(spec, callee);
+    WriteGroups(setup, callee);
     if (c.calleeLoadedWithoutChannel) {
       ASSERT_NE(engine_->LoadChannelGroup(CalleeFile().c_str(), "Lib"), nullptr);
     }

@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 using projecttest::ModuleFile;
 
 // What the caller's file holds.
-struct CallerSpec {
+struct CallerSetup {
   std::string targetPath = "lib\\Callee.cgr";
   bool autoLoad = true;
   bool dynamic = false;
@@ -123,7 +123,7 @@ class PublicCallTest : public projecttest::ProjectTest {
   // Writes both files and leaves the engine without groups. The caller is saved while the
   // callee sits in memory without a file name, so that its call is bound but keeps the stored
   // targetPath as given.
-  void WriteGroups(const CallerSpec& caller, const CalleeSpec& callee = CalleeSpec()) {
+  void WriteGroups(const CallerSetup& caller, const CalleeSpec& callee = CalleeSpec()) {
     fs::create_directories(Folder() / "lib");
 
     Vlt_ChannelGroup* lib = engine_->CreateNewGroup("Lib", false, 0);
