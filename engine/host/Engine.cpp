@@ -44,6 +44,7 @@ Engine::Engine()
       engineInstance_(nullptr),
       engineInterface_(nullptr),
       initialized_(false),
+      eventDispatchDepth_(0),
       currentEvent_(-1),
       windowMessage_{0, 0, 0, nullptr},
       startGroup_(0) {
@@ -399,12 +400,14 @@ int Engine::GetCurrentEvent() { return currentEvent_; }
 void Engine::DoEvent(int event, uintptr_t parameter) {
   if (currentEvent_ == kReleasedEvent) return;
   currentEvent_ = event;
+  ++eventDispatchDepth_;
   // The count is re-read each step: a subscription made during the dispatch is reached too.
   for (int i = 0; i < eventChannels_.GetItemCount(); ++i) {
     auto* entry = static_cast<EventChannel*>(eventChannels_.GetItem(i));
     if (entry != nullptr && entry->event == event && entry->channel != nullptr)
       entry->channel->DoEvent(event, parameter);
   }
+  if (--eventDispatchDepth_ == 0) DropRemovedEventChannels();
 }
 
 void Engine::AddChannelToEvent(Vlt_Channel* channel, int event) {
@@ -417,9 +420,28 @@ void Engine::RemoveChannelFromEvent(Vlt_Channel* channel, int event) {
   for (int i = 0; i < eventChannels_.GetItemCount();) {
     auto* entry = static_cast<EventChannel*>(eventChannels_.GetItem(i));
     if (entry != nullptr && entry->channel == channel && entry->event == event) {
+      if (eventDispatchDepth_ > 0) {
+        // Closing up the list now would shift the next subscriber under the dispatch loop and
+        // it would miss this event: the entry is emptied and dropped once the dispatch ends.
+        entry->channel = nullptr;
+        ++i;
+        continue;
+      }
       eventChannels_.RemoveItem(i);
       delete entry;
       i = 0;
+    } else {
+      ++i;
+    }
+  }
+}
+
+void Engine::DropRemovedEventChannels() {
+  for (int i = 0; i < eventChannels_.GetItemCount();) {
+    auto* entry = static_cast<EventChannel*>(eventChannels_.GetItem(i));
+    if (entry != nullptr && entry->channel == nullptr) {
+      eventChannels_.RemoveItem(i);
+      delete entry;
     } else {
       ++i;
     }

@@ -126,6 +126,8 @@ class Engine {
   void ReleaseResources();
   // Calls the outside notification channel that must hear about group release.
   void NotifyGroupRelease();
+  // Takes out the event entries emptied by removals during a dispatch.
+  void DropRemovedEventChannels();
   // True while a group of this engine still holds the channel: a channel waiting for its pool
   // link may have been deleted since it asked.
   bool HoldsChannel(Vlt_Channel* channel);
@@ -153,6 +155,7 @@ class Engine {
   Vlt_List threads_;        // of Vlt_Tread, owned; an entry's index is the thread's class ID
   Vlt_List dllHandles_;     // one entry per successful plug-in module load
   Vlt_List eventChannels_;  // of EventChannel, owned, in subscription order
+  int eventDispatchDepth_;  // dispatches under way; removals then only mark their entries
   int currentEvent_;
   WindowMessageInfo windowMessage_;
   int startGroup_;

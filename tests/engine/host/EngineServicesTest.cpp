@@ -49,6 +49,23 @@ TEST_F(EngineServicesTest, SubscriptionMadeDuringADispatchIsReachedInIt) {
   delete late;
 }
 
+TEST_F(EngineServicesTest, LeavingDuringADispatchSkipsNoOtherSubscriber) {
+  TestGoodChannel* leaving = NewGood(nullptr);
+  TestGoodChannel* next = NewGood(nullptr);
+  engine_->AddChannelToEvent(leaving, 1);
+  engine_->AddChannelToEvent(next, 1);
+  leaving->unsubscribeOnEvent1 = true;
+  ext_->ProcessWindowMessage(nullptr, 1, 0, 0);
+  EXPECT_EQ(leaving->events[1], 1);
+  EXPECT_EQ(next->events[1], 1);
+  // Gone for the next dispatch.
+  ext_->ProcessWindowMessage(nullptr, 1, 0, 0);
+  EXPECT_EQ(leaving->events[1], 1);
+  EXPECT_EQ(next->events[1], 2);
+  delete leaving;
+  delete next;
+}
+
 TEST_F(EngineServicesTest, TickAdvancesTheCounterAndSendsEventZero) {
   TestGoodChannel* good = NewGood(nullptr);  // subscribes to event 0 itself
   EXPECT_EQ(ext_->GetCurrentEvent(), -1);

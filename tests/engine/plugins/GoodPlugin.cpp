@@ -59,6 +59,8 @@ void TestGoodChannel::DoEvent(int event, uintptr_t data) {
     engine->AddChannelToEvent(subscribeOnEvent1, 1);
     subscribeOnEvent1 = nullptr;
   }
+  if (event == 1 && unsubscribeOnEvent1 && engine != nullptr)
+    engine->RemoveChannelFromEvent(this, 1);
 }
 
 VEXILON_PLUGIN_EXPORT Vlt_Channel* InitDLL() { return new TestGoodChannel(); }

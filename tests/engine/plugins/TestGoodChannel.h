@@ -34,8 +34,10 @@ class TestGoodChannel : public Vlt_Channel {
   EngineInterface* engineAtConstruction = nullptr;
   VltInstance moduleAtConstruction = nullptr;
   // Test controls: log each event with the channel's name; subscribe another channel to event 1
-  // while event 1 is dispatched; call a host's EngineLoop from inside a pass.
+  // while event 1 is dispatched, or leave event 1 then; call a host's EngineLoop from inside a
+  // pass.
   bool logEvents = false;
   Vlt_Channel* subscribeOnEvent1 = nullptr;
+  bool unsubscribeOnEvent1 = false;
   EngineControl* reenter = nullptr;
 };
