@@ -263,8 +263,9 @@ std::vector<uint8_t> TypeBytes(const char* name, const std::vector<uint8_t>& gui
                                const std::vector<uint8_t>& base, int v0, int v1, int v2) {
   std::vector<uint8_t> out(80, 0);
   std::memcpy(out.data(), name, std::strlen(name));
-  out.insert(out.end(), guid.begin(), guid.end());
-  out.insert(out.end(), base.begin(), base.end());
+  // Byte by byte: GCC 12 at -O3 misreads a range insert after a sized construction as an overrun.
+  for (uint8_t byte : guid) out.push_back(byte);
+  for (uint8_t byte : base) out.push_back(byte);
   for (int v : {v0, v1, v2, 0, 0}) PutU32(out, static_cast<uint32_t>(v));
   return out;
 }
@@ -347,6 +348,7 @@ TEST_F(ChannelListCacheTest, DamagedCacheIsSetAsideAndRebuilt) {
 
   auto withSize = [&good](size_t at, uint32_t size) {
     std::vector<uint8_t> b = good;
+    if (at + 4 > b.size()) return b;
     for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(size >> (8 * i));
     return b;
   };
