@@ -37,6 +37,15 @@ int DirCount(const C* p) {
   return count;
 }
 
+// Copies p[begin, end) into out, cut to kMax - 1 characters.
+template <class C>
+C* CopyComponent(C* out, const C* p, size_t begin, size_t end) {
+  const size_t length = end - begin < kMax - 1 ? end - begin : kMax - 1;
+  for (size_t j = 0; j < length; ++j) out[j] = p[begin + j];
+  out[length] = 0;
+  return out;
+}
+
 // The folder with the index after the root; the last component is the file name, never
 // returned.
 template <class C>
@@ -51,12 +60,7 @@ C* DirName(C* out, const C* p, int index) {
   size_t begin = start;
   for (size_t i = start; i < n; ++i) {
     if (!IsCountSep(p, p[i])) continue;
-    if (k++ == index) {
-      const size_t length = i - begin < kMax - 1 ? i - begin : kMax - 1;
-      for (size_t j = 0; j < length; ++j) out[j] = p[begin + j];
-      out[length] = 0;
-      return out;
-    }
+    if (k++ == index) return CopyComponent(out, p, begin, i);
     begin = i + 1;
   }
   return nullptr;
@@ -75,10 +79,7 @@ C* DirNameFromBackDir(C* out, const C* p, int index) {
     if (i < n && p[i] != C('\\')) continue;
     if (k++ == index) {
       if (i == begin) return nullptr;  // an empty component is no component
-      const size_t length = i - begin < kMax - 1 ? i - begin : kMax - 1;
-      for (size_t j = 0; j < length; ++j) out[j] = p[begin + j];
-      out[length] = 0;
-      return out;
+      return CopyComponent(out, p, begin, i);
     }
     begin = i + 1;
   }

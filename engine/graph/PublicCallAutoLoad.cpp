@@ -9,25 +9,17 @@
 #include "Vco_BackgroundLoaderChannel.h"
 #include "Vlt_Channel.h"
 #include "Vlt_ChannelGroup.h"
+#include "foundation/OutsideSlotCall.h"
 #include "graph/GraphText.h"
-
-// For calls into the slots of the outside loader channel through the SDK's declaration of its
-// layout: the object is the plug-in's own class, which the sanitizer's dynamic type check cannot
-// see, and a plug-in may lay the slots out without deriving from the SDK class.
-#if defined(__GNUC__)
-#define GRAPH_OUTSIDE_SLOT_CALL __attribute__((no_sanitize("vptr")))
-#else
-#define GRAPH_OUTSIDE_SLOT_CALL
-#endif
 
 namespace {
 
-GRAPH_OUTSIDE_SLOT_CALL void TellAutoLoadPoolName(Vlt_Channel* loader, const char* poolName) {
+OUTSIDE_SLOT_CALL void TellAutoLoadPoolName(Vlt_Channel* loader, const char* poolName) {
   static_cast<Vco_BackgroundLoaderChannel*>(loader)->SetAutoLoadPoolName(poolName);
 }
 
-GRAPH_OUTSIDE_SLOT_CALL bool LoadInBackground(Vlt_Channel* loader, const char* path,
-                                              const char* poolName) {
+OUTSIDE_SLOT_CALL bool LoadInBackground(Vlt_Channel* loader, const char* path,
+                                        const char* poolName) {
   return static_cast<Vco_BackgroundLoaderChannel*>(loader)->LoadGroupInBackground(path, poolName);
 }
 

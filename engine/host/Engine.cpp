@@ -16,6 +16,7 @@
 #include "Vlt_Channel.h"
 #include "Vlt_ChannelGroup.h"
 #include "Vlt_Tread.h"
+#include "foundation/OutsideSlotCall.h"
 #include "platform/Platform.h"
 
 using hosttext::CopyText;
@@ -30,7 +31,7 @@ constexpr int kReleasedEvent = -3;
 
 // Reaches slot 17 of the outside background loader. The object comes from a plug-in that may
 // declare the slots itself rather than derive from the SDK class, so the call is not vptr-checked.
-HOST_OUTSIDE_SLOT_CALL void TellGroupRelease(Vlt_Channel* channel) {
+OUTSIDE_SLOT_CALL void TellGroupRelease(Vlt_Channel* channel) {
   static_cast<Vco_BackgroundLoaderChannel*>(channel)->StopPendingLoads();
 }
 

@@ -8,6 +8,7 @@
 #include "HostText.h"
 #include "Vlt_Channel.h"
 #include "Vlt_ChannelGroup.h"
+#include "foundation/OutsideSlotCall.h"
 #include "platform/Platform.h"
 
 bool runtimeHost = false;
@@ -45,7 +46,7 @@ class FileDialogChannel : public Vlt_Channel {
   virtual void ChooseFile(const char* filter, const char* extension, char* path) = 0;  // 32
 };
 
-HOST_OUTSIDE_SLOT_CALL void ChooseFile(Vlt_Channel* dialog, char* path) {
+OUTSIDE_SLOT_CALL void ChooseFile(Vlt_Channel* dialog, char* path) {
   static_cast<FileDialogChannel*>(dialog)->ChooseFile("Lumenar file (*.lmr)", "lmr", path);
 }
 

@@ -3,14 +3,6 @@
 
 #include <cstddef>
 
-// For calls into a slot of an outside channel type through a declaration of its slot layout:
-// the object is the plug-in's own class, unknown to the sanitizer's dynamic type check.
-#if defined(__GNUC__)
-#define HOST_OUTSIDE_SLOT_CALL __attribute__((no_sanitize("vptr")))
-#else
-#define HOST_OUTSIDE_SLOT_CALL
-#endif
-
 namespace hosttext {
 
 inline char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
